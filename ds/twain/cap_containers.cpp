@@ -1,0 +1,235 @@
+#include "ds/twain/cap_containers.h"
+
+#include <array>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr std::array<TW_UINT32, 3> kXferMechs = {TWSX_NATIVE, TWSX_FILE, TWSX_MEMORY};
+constexpr std::array<TW_UINT32, 4> kPixelTypes = {TWPT_BW, TWPT_GRAY, TWPT_RGB, TWPT_PALETTE};
+constexpr std::array<TW_UINT32, 6> kUnits = {TWUN_INCHES, TWUN_CENTIMETERS, TWUN_PICAS,
+                                             TWUN_POINTS, TWUN_TWIPS, TWUN_PIXELS};
+constexpr TW_UINT32 kTwffXbm = 3;
+constexpr std::array<TW_UINT32, 4> kFileFormats = {TWFF_TIFF, TWFF_PICT, TWFF_BMP, kTwffXbm};
+constexpr std::array<TW_UINT32, 4> kResolutions = {72, 200, 300, 600};
+constexpr std::array<TW_UINT32, 9> kSupportedSizes = {0, 1, 2, 3, 4, 5, 6, 7, 8};
+
+const CapabilityValueList kXferMechList{TWTY_UINT16, kXferMechs, 2};
+const CapabilityValueList kPixelTypeList{TWTY_UINT16, kPixelTypes, 0};
+const CapabilityValueList kUnitsList{TWTY_UINT16, kUnits, 0};
+const CapabilityValueList kFileFormatList{TWTY_UINT16, kFileFormats, 0};
+const CapabilityValueList kResolutionList{TWTY_UINT32, kResolutions, 2};
+const CapabilityValueList kSupportedSizeList{TWTY_UINT16, kSupportedSizes, 0};
+
+constexpr size_t kOneValueSize = 6;
+constexpr size_t kEnumerationHeaderSize = 14;
+
+void PutWord(uint8_t* p, uint16_t v) {
+    p[0] = static_cast<uint8_t>(v);
+    p[1] = static_cast<uint8_t>(v >> 8);
+}
+
+void PutDword(uint8_t* p, uint32_t v) {
+    for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
+}
+
+uint32_t GetItem(const uint8_t* p, size_t size) {
+    uint32_t v = 0;
+    for (size_t i = 0; i < size; ++i) v |= static_cast<uint32_t>(p[i]) << (8 * i);
+    return v;
+}
+
+uint16_t GetWord(const uint8_t* p) { return static_cast<uint16_t>(GetItem(p, 2)); }
+
+// The Item of a TW_ONEVALUE holding `value` as `itemType`.
+uint32_t OneValueItem(TW_UINT16 itemType, TW_UINT32 value) {
+    switch (itemType) {
+    case TWTY_INT8: return static_cast<uint32_t>(static_cast<int32_t>(static_cast<int8_t>(value)));
+    case TWTY_UINT8: return value & 0xFFu;
+    case TWTY_INT16:
+        return static_cast<uint32_t>(static_cast<int32_t>(static_cast<int16_t>(value)));
+    case TWTY_UINT16:
+    case TWTY_BOOL: return value & 0xFFFFu;
+    default: return value;
+    }
+}
+
+}  // namespace
+
+const CapabilityValueList* FindValueList(TW_UINT16 cap) {
+    switch (cap) {
+    case ICAP_XFERMECH: return &kXferMechList;
+    case ICAP_PIXELTYPE: return &kPixelTypeList;
+    case ICAP_UNITS: return &kUnitsList;
+    case ICAP_IMAGEFILEFORMAT: return &kFileFormatList;
+    case ICAP_XRESOLUTION:
+    case ICAP_YRESOLUTION: return &kResolutionList;
+    case ICAP_SUPPORTEDSIZES: return &kSupportedSizeList;
+    default: return nullptr;
+    }
+}
+
+std::optional<TW_UINT16> ListPosition(const CapabilityValueList& list, TW_UINT32 value) {
+    for (size_t i = 0; i < list.Values.size(); ++i) {
+        if (list.Values[i] == value) return static_cast<TW_UINT16>(i);
+    }
+    return std::nullopt;
+}
+
+TW_UINT32 ListValue(const CapabilityValueList& list, TW_UINT16 position) {
+    if (position >= list.Values.size()) position = list.DefaultPosition;
+    return list.Values[position];
+}
+
+size_t ContainerItemSize(TW_UINT16 itemType) {
+    switch (itemType) {
+    case TWTY_INT8:
+    case TWTY_UINT8: return 1;
+    case TWTY_INT16:
+    case TWTY_UINT16: return 2;
+    case TWTY_INT32:
+    case TWTY_UINT32: return 4;
+    default: return 0;
+    }
+}
+
+std::vector<uint8_t> OneValueBytes(TW_UINT16 itemType, TW_UINT32 value) {
+    std::vector<uint8_t> bytes(kOneValueSize);
+    PutWord(bytes.data(), itemType);
+    PutDword(bytes.data() + 2, OneValueItem(itemType, value));
+    return bytes;
+}
+
+std::vector<uint8_t> EnumerationBytes(TW_UINT16 itemType, std::span<const TW_UINT32> values,
+                                      TW_UINT32 currentIndex, TW_UINT32 defaultIndex) {
+    const size_t itemSize = ContainerItemSize(itemType);
+    if (itemSize == 0) return {};
+    std::vector<uint8_t> bytes(kEnumerationHeaderSize + itemSize * values.size());
+    PutWord(bytes.data(), itemType);
+    PutDword(bytes.data() + 2, static_cast<uint32_t>(values.size()));
+    PutDword(bytes.data() + 6, currentIndex);
+    PutDword(bytes.data() + 10, defaultIndex);
+    uint8_t* item = bytes.data() + kEnumerationHeaderSize;
+    for (TW_UINT32 v : values) {
+        for (size_t i = 0; i < itemSize; ++i) item[i] = static_cast<uint8_t>(v >> (8 * i));
+        item += itemSize;
+    }
+    return bytes;
+}
+
+std::optional<TW_UINT32> ReadHostValue(TW_UINT16 conType, std::span<const uint8_t> container) {
+    if (container.size() < 2) return std::nullopt;
+    const uint8_t* p = container.data();
+    const size_t itemSize = ContainerItemSize(GetWord(p));
+    if (itemSize == 0) return std::nullopt;
+
+    if (conType == TWON_ONEVALUE) {
+        if (container.size() < kOneValueSize) return std::nullopt;
+        return GetItem(p + 2, itemSize);
+    }
+    if (conType == TWON_ENUMERATION) {
+        if (container.size() < kEnumerationHeaderSize) return std::nullopt;
+        const uint64_t numItems = GetItem(p + 2, 4);
+        if (numItems == 0) return std::nullopt;
+        // 64-bit arithmetic: a huge item count cannot wrap past the check.
+        if (kEnumerationHeaderSize + numItems * itemSize > container.size()) return std::nullopt;
+        return GetItem(p + kEnumerationHeaderSize, itemSize);
+    }
+    return std::nullopt;
+}
+
+std::optional<OneValueAnswer> StandardFixedAnswer(TW_UINT16 cap) {
+    switch (cap) {
+    case CAP_XFERCOUNT: return OneValueAnswer{TWTY_INT16, static_cast<TW_UINT32>(-1)};
+    case ICAP_COMPRESSION: return OneValueAnswer{TWTY_UINT16, TWCP_NONE};
+    case CAP_INDICATORS: return OneValueAnswer{TWTY_BOOL, 0};
+    case ICAP_FILTER: return OneValueAnswer{TWTY_UINT16, 3};  // no filter
+    case ICAP_LIGHTSOURCE: return OneValueAnswer{TWTY_UINT16, TWLS_WHITE};
+    case ICAP_PIXELFLAVOR: return OneValueAnswer{TWTY_BOOL, TWPF_CHOCOLATE};
+    case ICAP_PLANARCHUNKY: return OneValueAnswer{TWTY_UINT16, TWPC_PLANAR};
+    default: return std::nullopt;
+    }
+}
+
+std::optional<OneValueAnswer> PublisherFixedAnswer(TW_UINT16 cap) {
+    switch (cap) {
+    case CAP_XFERCOUNT:
+    case ICAP_COMPRESSION:
+    case ICAP_FILTER:
+    case ICAP_LIGHTSOURCE:
+    case ICAP_PIXELFLAVOR: return StandardFixedAnswer(cap);
+    default: return std::nullopt;
+    }
+}
+
+bool PublisherRefusesCapability(TW_UINT16 cap) {
+    if (cap == 0x1100 || cap == 0x1101) return true;
+    if (cap < 0x1103 || cap > 0x112B) return false;
+    switch (cap) {
+    case 0x1106:  // ICAP_FILTER
+    case 0x110B:
+    case 0x110C:  // ICAP_IMAGEFILEFORMAT
+    case 0x110E:  // ICAP_LIGHTSOURCE
+    case 0x110F:
+    case 0x1115:
+    case 0x1118:  // ICAP_XRESOLUTION
+    case 0x1119:  // ICAP_YRESOLUTION
+    case 0x111F:  // ICAP_PIXELFLAVOR
+    case 0x1129: return false;
+    default: return true;
+    }
+}
+
+size_t PublisherTextBlockSize(TW_UINT16 cap) {
+    switch (cap) {
+    case CAP_AUTHOR: return sizeof(TW_STR128);
+    case CAP_CAPTION: return sizeof(TW_STR255);
+    case CAP_TIMEDATE: return sizeof(TW_STR32);
+    default: return 0;
+    }
+}
+
+TW_UINT32 PublisherDefaultValue(TW_UINT16 cap, TW_UINT16 currentPosition) {
+    const CapabilityValueList* list = FindValueList(cap);
+    if (!list) return 0;
+    switch (cap) {
+    case ICAP_XFERMECH: return TWSX_MEMORY;
+    case ICAP_XRESOLUTION:
+    case ICAP_YRESOLUTION: return ListValue(*list, currentPosition);
+    default: return list->Values[0];
+    }
+}
+
+std::vector<uint8_t> TextBlockBytes(std::string_view text, size_t size) {
+    std::vector<uint8_t> bytes(size, 0);
+    if (size == 0) return bytes;
+    const size_t n = text.size() < size - 1 ? text.size() : size - 1;
+    std::memcpy(bytes.data(), text.data(), n);
+    return bytes;
+}
+
+std::string TimeDateText(const CalendarTime& t) {
+    static const char* const kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+    static const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                          "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    const char* day = (t.Weekday >= 0 && t.Weekday < 7) ? kDays[t.Weekday] : "???";
+    const char* month = (t.Month >= 1 && t.Month <= 12) ? kMonths[t.Month - 1] : "???";
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.3s %.3s%3d %.2d:%.2d:%.2d %d", day, month, t.Day, t.Hour,
+                  t.Minute, t.Second, t.Year);
+    return buf;
+}
+
+bool ProductNameIs(const char (&productName)[34], std::string_view name) {
+    if (name.empty()) return false;
+    size_t length = 0;
+    while (length < sizeof productName && productName[length] != '\0') ++length;
+    return std::string_view(productName, length) == name;
+}
+
+TW_UINT16 ResolutionOfPosition(TW_UINT16 position, bool faxHost) {
+    const TW_UINT32 dpi = ListValue(kResolutionList, position);
+    if (faxHost && dpi == 300) return 200;
+    return static_cast<TW_UINT16>(dpi);
+}
