@@ -1,0 +1,430 @@
+#include "common/product.h"
+#include "ds/settings/config_text.h"
+#include "ds/settings/model_config.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// A profile held in memory. Key names match without regard to case, as in
+// profile files; values are handed back whole, so that any cutting seen by
+// the tests is done by the code under test. Every write is logged in order.
+struct MemoryProfile {
+    std::map<std::pair<std::string, std::string>, std::string> keys;
+    std::vector<std::string> writes;  // "section|key=value"
+    int reads = 0;
+
+    static std::string Lower(std::string s) {
+        std::transform(s.begin(), s.end(), s.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        return s;
+    }
+    void Set(const std::string& section, const std::string& key, const std::string& value) {
+        keys[{section, Lower(key)}] = value;
+    }
+    std::string Get(const std::string& section, const std::string& key) const {
+        auto it = keys.find({section, Lower(key)});
+        return it == keys.end() ? "<absent>" : it->second;
+    }
+    ProfileAccess Access() {
+        ProfileAccess p;
+        p.Read = [this](const std::string& section, const std::string& key,
+                        const std::string& def, size_t) {
+            ++reads;
+            auto it = keys.find({section, Lower(key)});
+            return it == keys.end() ? def : it->second;
+        };
+        p.Write = [this](const std::string& section, const std::string& key,
+                         const std::string& value) {
+            writes.push_back(section + "|" + key + "=" + value);
+            Set(section, key, value);
+        };
+        return p;
+    }
+};
+
+constexpr char kSection[] = "ZEB-B200CX";
+const std::array<int32_t, 4> kFrameRect{78, 81, 150, 145};
+
+ScanSettings LoadedFrom(MemoryProfile& profile, const std::string& section = kSection) {
+    ScanSettings s = DefaultScanSettings();
+    LoadModelSettings(profile.Access(), section, s);
+    return s;
+}
+
+}  // namespace
+
+TEST(LeadingInteger, ReadsLikeTheCLibraryConversion) {
+    EXPECT_EQ(LeadingInteger("300"), 300);
+    EXPECT_EQ(LeadingInteger("  78"), 78);
+    EXPECT_EQ(LeadingInteger("\t-10x"), -10);
+    EXPECT_EQ(LeadingInteger("+5 "), 5);
+    EXPECT_EQ(LeadingInteger("12 34"), 12);
+    EXPECT_EQ(LeadingInteger(""), 0);
+    EXPECT_EQ(LeadingInteger("   "), 0);
+    EXPECT_EQ(LeadingInteger("-"), 0);
+    EXPECT_EQ(LeadingInteger("abc"), 0);
+    EXPECT_EQ(LeadingInteger("- 5"), 0);
+}
+
+TEST(LeadingInteger, HoldsHugeNumbersToTheThirtyTwoBitRange) {
+    EXPECT_EQ(LeadingInteger("99999999999999999999"), 2147483647L);
+    EXPECT_EQ(LeadingInteger("-99999999999999999999"), -2147483647L - 1);
+    EXPECT_EQ(LeadingInteger("-2147483648"), -2147483647L - 1);
+}
+
+TEST(BufferCut, KeepsOneByteLessThanTheBuffer) {
+    EXPECT_EQ(CutToBuffer("123456", 5), "1234");
+    EXPECT_EQ(CutToBuffer("1234", 5), "1234");
+    EXPECT_EQ(CutToBuffer("7", 1), "");
+    EXPECT_EQ(CutToBuffer("7", 0), "");
+}
+
+TEST(ListFields, LeftAlignedThreeCharacterFieldsReadBack) {
+    const std::string text = FormatFourValues({-10, 5, 0, 12}, kListFieldWidth);
+    EXPECT_EQ(text, "-105  0  12 ");
+    EXPECT_EQ(ParseFourValues(text, kListFieldWidth), (FourValues{-10, 5, 0, 12}));
+    // The profile drops the trailing blank; the fields still read the same.
+    EXPECT_EQ(ParseFourValues("-105  0  12", kListFieldWidth), (FourValues{-10, 5, 0, 12}));
+}
+
+TEST(ListFields, FrameReadsLeftOrRightAlignedFourCharacterFields) {
+    EXPECT_EQ(FormatFourValues({78, 81, 150, 145}, kFrameFieldWidth), "78  81  150 145 ");
+    EXPECT_EQ(ParseFourValues("78  81  150 145", kFrameFieldWidth), (FourValues{78, 81, 150, 145}));
+    EXPECT_EQ(ParseFourValues("  78  81 150 145", kFrameFieldWidth),
+              (FourValues{78, 81, 150, 145}));
+}
+
+TEST(ListFields, MissingFieldsReadZeroAndExtraCharactersAreIgnored) {
+    EXPECT_EQ(ParseFourValues("1  2", kListFieldWidth), (FourValues{1, 2, 0, 0}));
+    EXPECT_EQ(ParseFourValues("", kListFieldWidth), (FourValues{0, 0, 0, 0}));
+    EXPECT_EQ(ParseFourValues("1  2  3  4  5", kListFieldWidth), (FourValues{1, 2, 3, 4}));
+}
+
+TEST(ListFields, AValueWiderThanItsFieldShiftsTheOthers) {
+    // Not detected on purpose: the stored format has no separators.
+    const std::string text = FormatFourValues({1000, 1, 2, 3}, kListFieldWidth);
+    EXPECT_EQ(text, "10001  2  3  ");
+    EXPECT_EQ(ParseFourValues(text, kListFieldWidth), (FourValues{100, 1, 2, 3}));
+}
+
+TEST(GammaTable, TwoEntriesOfThreeDigitsGiveTwoBytes) {
+    uint8_t table[256];
+    std::fill(std::begin(table), std::end(table), 0x55);
+    ParseGammaCode("010200", 2, table);
+    EXPECT_EQ(table[0], 10);
+    EXPECT_EQ(table[1], 200);
+    EXPECT_EQ(table[2], 0);    // past the stored size
+    EXPECT_EQ(table[255], 0);
+}
+
+TEST(GammaTable, FieldsPastTheTextReadZeroAndValuesKeepTheirLowByte) {
+    uint8_t table[256];
+    ParseGammaCode("300  7", 4, table);
+    EXPECT_EQ(table[0], 44);  // 300 & 0xFF
+    EXPECT_EQ(table[1], 7);
+    EXPECT_EQ(table[2], 0);
+    EXPECT_EQ(table[3], 0);
+}
+
+TEST(GammaTable, SizesAreHeldToTheTable) {
+    EXPECT_EQ(GammaSizeFromStored(0), 0);
+    EXPECT_EQ(GammaSizeFromStored(256), 256);
+    EXPECT_EQ(GammaSizeFromStored(999), 256);
+    EXPECT_EQ(GammaSizeFromStored(-1), 0);
+    EXPECT_EQ(GammaCodeBufferSize(256), 769u);
+}
+
+TEST(ModelSection, AnEmptyProfileLoadsTheDefaults) {
+    MemoryProfile profile;
+    ScanSettings s = DefaultScanSettings();
+    ChooseScanMode(s, kModeColor);
+    s.Block.ScanRes = 1200;
+    s.Scaling = 250;
+    s.Block.Velocity = 0x92;
+    s.Block.Grain = 9;
+    s.Block.GammaSize = 5;
+    s.Block.GammaCode[0] = 99;
+    s.Block.GrainCode[5] = 'x';
+    s.Midtone[2] = 1;
+    LoadModelSettings(profile.Access(), kSection, s);
+
+    EXPECT_EQ(s.Block.ScanRes, 300);
+    EXPECT_EQ(s.Scaling, 100);
+    EXPECT_EQ(s.Block.Velocity, 1);
+    EXPECT_EQ(s.Block.Grain, 2);
+    EXPECT_EQ(s.Block.PaperLength, 88);
+    EXPECT_EQ(s.ScanMode, kModeGray);
+    EXPECT_EQ(s.ColorPass, 0);
+    EXPECT_EQ(s.DpiScale, 0);
+    EXPECT_EQ(s.Block.Gamma, 1);
+    EXPECT_EQ(s.Block.GammaSize, 0);
+    EXPECT_EQ(s.Block.GammaCode[0], 0);
+    EXPECT_EQ(s.Block.GrainCode[5], '0');
+    EXPECT_EQ(s.Block.Frame[0], 78);
+    EXPECT_EQ(s.Block.Frame[1], 81);
+    EXPECT_EQ(s.Block.Frame[2], 150);
+    EXPECT_EQ(s.Block.Frame[3], 145);
+    for (int c = 0; c < 4; ++c) {
+        EXPECT_EQ(s.Midtone[c], 128);
+        EXPECT_EQ(s.Hilight[c], 255);
+        EXPECT_EQ(s.Ratio[c], 50);
+        EXPECT_EQ(s.Shadow[c], 0);
+        EXPECT_EQ(s.Brightness[c], 0);
+    }
+    EXPECT_GT(profile.reads, 0);
+}
+
+TEST(ModelSection, AnEmptySectionNameIsTheFactoryResetAndAsksNothing) {
+    MemoryProfile profile;
+    profile.Set("", "ScanRes", "600");
+    const ScanSettings s = LoadedFrom(profile, "");
+    EXPECT_EQ(s.Block.ScanRes, 300);
+    EXPECT_EQ(profile.reads, 0);
+}
+
+TEST(ModelSection, SavedSettingsLoadBackTheSame) {
+    MemoryProfile profile;
+    ScanSettings saved = DefaultScanSettings();
+    saved.ModelCode = 600;
+    saved.FeederPresent = 1;
+    ChooseScanMode(saved, kModeColor);
+    ChooseDisplayUnit(saved, kUnitPixels);
+    saved.Resolution = 1200;
+    saved.Scaling = 75;
+    saved.DpiScale = 5;
+    saved.PrescanMode = 1;
+    saved.IsInvert = 1;
+    saved.Block.PaperLength = 112;
+    saved.Block.Velocity = 0x92;
+    saved.Block.ScanSource = kSourceFeeder;
+    saved.Block.BackgroundWinNum = 3;
+    const int32_t b[4] = {-10, 5, 0, 12};
+    for (int c = 0; c < 4; ++c) {
+        saved.Brightness[c] = b[c];
+        saved.Contrast[c] = -b[c];
+        saved.Shadow[c] = 10 + c;
+        saved.Hilight[c] = 240 + c;
+        saved.Midtone[c] = 100 + c;
+        saved.Ratio[c] = static_cast<uint16_t>(c * 30);
+    }
+    SaveModelSettings(profile.Access(), saved, {-3, 7, 512, 9999});
+
+    ScanSettings loaded = DefaultScanSettings();
+    loaded.FeederPresent = 1;
+    LoadModelSettings(profile.Access(), kSection, loaded);
+    EXPECT_EQ(loaded.ScanMode, kModeColor);
+    EXPECT_EQ(loaded.ColorPass, 1);
+    EXPECT_EQ(loaded.Block.ScanRes, 1200);  // from Resolution
+    EXPECT_EQ(loaded.Scaling, 75);
+    EXPECT_EQ(loaded.DpiScale, 5);
+    EXPECT_EQ(loaded.PrescanMode, 1);
+    EXPECT_EQ(loaded.IsInvert, 1u);
+    EXPECT_EQ(loaded.UnitFlag, kUnitPixels);
+    EXPECT_EQ(loaded.Block.LengthUnit, 1);
+    EXPECT_EQ(loaded.Block.FrameUnit, 1);
+    EXPECT_EQ(loaded.Block.BackgroundUnit, 1);
+    EXPECT_EQ(loaded.Block.PaperLength, 112);
+    EXPECT_EQ(loaded.Block.Velocity, 0x92);
+    EXPECT_EQ(loaded.Block.ScanSource, kSourceFeeder);
+    EXPECT_EQ(loaded.Block.BackgroundWinNum, 3);
+    EXPECT_EQ(loaded.Block.Frame[0], static_cast<uint16_t>(-3));
+    EXPECT_EQ(loaded.Block.Frame[2], 512);
+    EXPECT_EQ(loaded.Block.Frame[3], 9999);
+    for (int c = 0; c < 4; ++c) {
+        EXPECT_EQ(loaded.Brightness[c], saved.Brightness[c]);
+        EXPECT_EQ(loaded.Contrast[c], saved.Contrast[c]);
+        EXPECT_EQ(loaded.Shadow[c], saved.Shadow[c]);
+        EXPECT_EQ(loaded.Hilight[c], saved.Hilight[c]);
+        EXPECT_EQ(loaded.Midtone[c], saved.Midtone[c]);
+        EXPECT_EQ(loaded.Ratio[c], saved.Ratio[c]);
+    }
+}
+
+TEST(ModelSection, WritesTheWrittenKeysInTableOrderWithTheirFormats) {
+    MemoryProfile profile;
+    ScanSettings s = DefaultScanSettings();
+    s.ModelCode = 800;
+    s.Resolution = 400;
+    s.Block.ScanRes = 123;  // the block's value is not what is written
+    s.IsInvert = 7;
+    s.Brightness[0] = -10;
+    s.Brightness[1] = 5;
+    s.Brightness[3] = 12;
+    SaveModelSettings(profile.Access(), s, kFrameRect);
+    const std::string x = "ZEB-C300CX|";
+    const std::vector<std::string> expected = {
+        x + "Length Unit=0",        x + "PaperLength=88",
+        x + "Frame Unit=0",         x + "Frame=78  81  150 145 ",
+        x + "Background Code=0",    x + "Background Unit=0",
+        x + "Background Win_Num=0", x + "Brightness=-105  0  12 ",
+        x + "Contrast=0  0  0  0  ", x + "ScanMode=1013",
+        x + "ScanRes=400",          x + "Scaling=100",
+        x + "DpiScale=0",           x + "Velocity=1",
+        x + "PrescanMode=0",        x + "UnitFlag=0",
+        x + "IsInvert=1",           x + "ScanSource=0",
+        x + "Shadow=0  0  0  0  ",  x + "hilight=255255255255",
+        x + "Midtone=128128128128", x + "Ratio=50 50 50 50 ",
+    };
+    EXPECT_EQ(profile.writes, expected);
+}
+
+TEST(ModelSection, AnUnknownModelSavesNothing) {
+    MemoryProfile profile;
+    ScanSettings s = DefaultScanSettings();
+    SaveModelSettings(profile.Access(), s, kFrameRect);
+    EXPECT_TRUE(profile.writes.empty());
+}
+
+TEST(ModelSection, AStoredModeOutsideTheFourKeepsTheCurrentMode) {
+    MemoryProfile profile;
+    profile.Set(kSection, "ScanMode", "1015");
+    ScanSettings s = DefaultScanSettings();
+    ChooseScanMode(s, kModeColor);
+    LoadModelSettings(profile.Access(), kSection, s);
+    EXPECT_EQ(s.ScanMode, kModeColor);
+    EXPECT_EQ(s.ColorPass, 1);
+}
+
+TEST(ModelSection, AStoredModeChangesOnlyModeAndPass) {
+    MemoryProfile profile;
+    profile.Set(kSection, "ScanMode", "1011");
+    profile.Set(kSection, "Background Code", "0");
+    profile.Set(kSection, "Gamma", "39");
+    const ScanSettings s = LoadedFrom(profile);
+    EXPECT_EQ(s.ScanMode, kModeLineArt);
+    EXPECT_EQ(s.Block.BackgroundCode, 0);
+    EXPECT_EQ(s.Block.Gamma, kGammaCurveSupplied);
+}
+
+TEST(ModelSection, AStoredFeederSourceWithoutAFeederLoadsAsTheGlass) {
+    MemoryProfile profile;
+    profile.Set(kSection, "ScanSource", "2");
+    ScanSettings s = DefaultScanSettings();
+    s.FeederEnabled = s.FeederSelected = 1;
+    LoadModelSettings(profile.Access(), kSection, s);
+    EXPECT_EQ(s.Block.ScanSource, kSourceGlass);
+    EXPECT_EQ(s.FeederEnabled, 0u);
+    EXPECT_EQ(s.FeederSelected, 0u);
+
+    s.FeederPresent = 1;
+    s.FeederEnabled = 1;
+    LoadModelSettings(profile.Access(), kSection, s);
+    EXPECT_EQ(s.Block.ScanSource, kSourceFeeder);
+    EXPECT_EQ(s.FeederEnabled, 1u);
+}
+
+TEST(ModelSection, LongTextsAreCutToTheirBuffers) {
+    MemoryProfile profile;
+    profile.Set(kSection, "ScanRes", "123456");            // buffer 5
+    profile.Set(kSection, "PaperLength", "11200");         // buffer 4
+    profile.Set(kSection, "Brightness", "1  2  3  4  5  6  7");  // buffer 17: 16 kept
+    profile.Set(kSection, "Shadow", "1  2  3  45678");     // buffer 13: "1  2  3  456"
+    profile.Set(kSection, "Background Win_Num", "9");      // held to the four regions
+    const ScanSettings s = LoadedFrom(profile);
+    EXPECT_EQ(s.Block.ScanRes, 1234);
+    EXPECT_EQ(s.Block.PaperLength, 112);
+    EXPECT_EQ(s.Brightness[3], 4);
+    EXPECT_EQ(s.Shadow[3], 456);
+    EXPECT_EQ(s.Block.BackgroundWinNum, 4);
+}
+
+TEST(ModelSection, StoredGammaTableAndHalftoneCell) {
+    MemoryProfile profile;
+    profile.Set(kSection, "Gamma", "39");
+    profile.Set(kSection, "Gamma Size", "2");
+    profile.Set(kSection, "Gamma code", "010200255");  // only two entries are read
+    profile.Set(kSection, "Grain Built in", "1");
+    profile.Set(kSection, "GrainCode", "10101");
+    const ScanSettings s = LoadedFrom(profile);
+    EXPECT_EQ(s.Block.Gamma, kGammaCurveSupplied);
+    EXPECT_EQ(s.Block.GammaSize, 2);
+    EXPECT_EQ(s.Block.GammaCode[0], 10);
+    EXPECT_EQ(s.Block.GammaCode[1], 200);
+    EXPECT_EQ(s.Block.GammaCode[2], 0);
+    EXPECT_EQ(s.Block.GrainBuiltIn, 1);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(s.Block.GrainCode), 6),
+              std::string("10101\0", 6));
+}
+
+TEST(ModelSection, AGammaSizeAboveTheTableIsCutTo256Entries) {
+    MemoryProfile profile;
+    std::string code;
+    for (int i = 0; i < 300; ++i) code += FormatFourValues({i % 256, 0, 0, 0}, 3).substr(0, 3);
+    profile.Set(kSection, "Gamma Size", "999");
+    profile.Set(kSection, "Gamma code", code);
+    const ScanSettings s = LoadedFrom(profile);
+    EXPECT_EQ(s.Block.GammaSize, 256);
+    EXPECT_EQ(s.Block.GammaCode[1], 1);
+    EXPECT_EQ(s.Block.GammaCode[255], 255);
+    EXPECT_EQ(s.Block.ShadowLevel, 0);  // nothing written past the table
+}
+
+TEST(ModelSection, SettingFilesDefaultTheEnhancedResolutionToOne) {
+    MemoryProfile profile;
+    ScanSettings s = DefaultScanSettings();
+    ReadSettingsKeys(profile.Access(), kSection, s, "1");
+    EXPECT_EQ(s.DpiScale, 1);
+}
+
+TEST(PrescanKeys, GoToTheSectionsTheSetupDialogUses) {
+    MemoryProfile profile;
+    SavePrescanKeys(profile.Access(), 1200, 112, 1);
+    SavePrescanKeys(profile.Access(), 606, 88, 0);
+    SavePrescanKeys(profile.Access(), 0, 80, 1);  // unknown model: nothing
+    const std::vector<std::string> expected = {
+        "ZEB-A1000CX|PaperLength=112", "ZEB-A1000C|PrescanMode=1",
+        "ZEB-D400CX|PaperLength=88", "ZEB-D400C|PrescanMode=0"};
+    EXPECT_EQ(profile.writes, expected);
+}
+
+TEST(ZebInfo, DefaultsOfAnEmptyProfile) {
+    MemoryProfile profile;
+    const ProfileAccess p = profile.Access();
+    EXPECT_EQ(ReadZebInfoBrand(p), "Tavlen ");
+    EXPECT_EQ(ReadZebInfoDriverName(p), "PAVO.DLL");
+    EXPECT_EQ(ReadZebInfoVersion(p), "V1.0");
+    EXPECT_EQ(ReadZebInfoLanguageIndex(p), 0);
+    EXPECT_EQ(ReadZebInfoDsLanguage(p), "None");
+    EXPECT_EQ(ReadZebInfoSlowSpeedVersion(p), "No");
+}
+
+TEST(ZebInfo, LanguagesAreComparedExactly) {
+    MemoryProfile profile;
+    const char* names[] = {"English", "German", "French", "Italian", "Spanish", "Dutch"};
+    for (int i = 0; i < 6; ++i) {
+        profile.Set("ZEBINFO", "LANGUAGE", names[i]);
+        EXPECT_EQ(ReadZebInfoLanguageIndex(profile.Access()), i) << names[i];
+    }
+    for (const char* other : {"german", "German ", "Deutsch", ""}) {
+        profile.Set("ZEBINFO", "LANGUAGE", other);
+        EXPECT_EQ(ReadZebInfoLanguageIndex(profile.Access()), 0) << other;
+    }
+}
+
+TEST(ZebInfo, BrandVersionAndDriverPath) {
+    MemoryProfile profile;
+    profile.Set("ZEBINFO", "BRAND", std::string(300, 'B'));
+    profile.Set("ZEBINFO", "VERSION", "V2.10 build 1234567890123456789012345");
+    profile.Set("ZEBINFO", "DRIVER", "VSCAN.DLL");
+    const ProfileAccess p = profile.Access();
+    EXPECT_EQ(ReadZebInfoBrand(p), std::string(255, 'B') + " ");
+    EXPECT_EQ(ReadZebInfoVersion(p).size(), 33u);
+    const std::string expected = std::string("C:\\windows") + kProductFolder + "VSCAN.DLL";
+    EXPECT_EQ(ReadZebInfoDriverPath(p, "C:\\windows"), expected);
+    EXPECT_EQ(ReadZebInfoDriverPath(p, "C:\\windows\\"), expected);
+}
+
+TEST(ZebInfo, SlowSpeedRuleNeedsAVersionOtherThanNoAndALanguageOtherThanEnglish) {
+    EXPECT_FALSE(SlowSpeedRuleOn("No", "None"));
+    EXPECT_FALSE(SlowSpeedRuleOn("NO", "German"));
+    EXPECT_TRUE(SlowSpeedRuleOn("Yes", "None"));
+    EXPECT_TRUE(SlowSpeedRuleOn("", "German"));
+    EXPECT_FALSE(SlowSpeedRuleOn("Yes", "english"));
+}
