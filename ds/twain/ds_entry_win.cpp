@@ -1,0 +1,125 @@
+// The data source's entry point: module start-up, DS_Entry and the triplet
+// dispatcher.
+#include "common/twain.h"
+#include "ds/twain/capabilities.h"
+#include "ds/twain/operations.h"
+#include "ds/twain/session.h"
+
+SourceSession g_session;
+HINSTANCE g_instance = nullptr;
+int g_languageIndex = 0;
+
+namespace {
+
+constexpr TW_UINT16 kAnyMessage = 0xFFFF;
+
+// One row per data argument and message: the states in which the operation
+// proceeds, the condition reported in any other state, whether it needs the
+// host's data structure, and the handler.
+struct TripletRow {
+    TW_UINT16 dat;
+    TW_UINT16 msg;
+    int fromState;
+    int toState;
+    void (*handler)();
+    TW_UINT16 wrongStateCondition = TWCC_SEQERROR;
+    bool needsData = true;
+    bool keepsCondition = false;  // DAT_STATUS reports the kept condition
+};
+
+const TripletRow kTriplets[] = {
+    {DAT_CAPABILITY, kAnyMessage, kState3Loaded, kState7Transferring, CapabilityOperation},
+    {DAT_IDENTITY, MSG_GET, kState3Loaded, kState7Transferring, GetIdentity},
+    {DAT_IDENTITY, MSG_OPENDS, kState3Loaded, kState3Loaded, OpenSource, TWCC_MAXCONNECTIONS},
+    {DAT_IDENTITY, MSG_CLOSEDS, kState4Open, kState7Transferring, CloseSource, TWCC_SEQERROR, false},
+    {DAT_SETUPMEMXFER, MSG_GET, kState4Open, kState6XferReady, GetSetupMemXfer},
+    {DAT_SETUPFILEXFER, MSG_GET, kState4Open, kState6XferReady, GetSetupFileXfer},
+    {DAT_SETUPFILEXFER, MSG_GETDEFAULT, kState4Open, kState6XferReady, GetDefaultSetupFileXfer},
+    {DAT_SETUPFILEXFER, MSG_SET, kState4Open, kState6XferReady, SetSetupFileXfer},
+    {DAT_SETUPFILEXFER, MSG_RESET, kState4Open, kState4Open, ResetSetupFileXfer},
+    {DAT_STATUS, MSG_GET, kState4Open, kState7Transferring, GetStatus, TWCC_SEQERROR, true, true},
+    {DAT_XFERGROUP, MSG_GET, kState4Open, kState6XferReady, GetXferGroup},
+    {DAT_IMAGEINFO, MSG_GET, kState6XferReady, kState6XferReady, GetImageInfo},
+    {DAT_IMAGELAYOUT, MSG_GET, kState4Open, kState6XferReady, GetImageLayout},
+    {DAT_IMAGELAYOUT, MSG_GETDEFAULT, kState4Open, kState6XferReady, GetDefaultImageLayout},
+    {DAT_IMAGELAYOUT, MSG_SET, kState4Open, kState4Open, SetImageLayout},
+    {DAT_IMAGELAYOUT, MSG_RESET, kState4Open, kState4Open, ResetImageLayout},
+};
+
+const TripletRow* FindTriplet(TW_UINT16 dat, TW_UINT16 msg) {
+    for (const TripletRow& row : kTriplets)
+        if (row.dat == dat && (row.msg == msg || row.msg == kAnyMessage)) return &row;
+    return nullptr;
+}
+
+bool OpenSourceAllowed() {
+    return g_session.state == kState3Loaded && g_session.appIdentity.Id == 0;
+}
+
+void Dispatch() {
+    const TripletRow* row = FindTriplet(g_session.dataArgType, g_session.message);
+    if (!row) {
+        Fail(TWCC_BADPROTOCOL);
+        return;
+    }
+    const bool inState = row->handler == OpenSource
+                             ? OpenSourceAllowed()
+                             : g_session.state >= row->fromState && g_session.state <= row->toState;
+    if (!inState) {
+        Fail(row->wrongStateCondition);
+        return;
+    }
+    // A host that passes no structure where one is needed gets an error, not
+    // a crash.
+    if (row->needsData && !g_session.data) {
+        Fail(TWCC_BADVALUE);
+        return;
+    }
+    g_session.returnCode = TWRC_SUCCESS;
+    if (!row->keepsCondition) g_session.conditionCode = TWCC_SUCCESS;
+    row->handler();
+}
+
+// Passes the host's event to the setup window when it is one of its dialog
+// messages.
+void ProcessEvent() {
+    SetResult(TWRC_NOTDSEVENT);
+    auto* event = static_cast<TW_EVENT*>(g_session.data);
+    if (!event || !g_session.setupWindow || !event->pEvent) return;
+    if (IsDialogMessageA(g_session.setupWindow, static_cast<MSG*>(event->pEvent))) {
+        g_session.returnCode = TWRC_DSEVENT;
+        event->TWMessage = MSG_NULL;
+    }
+}
+
+}  // namespace
+
+extern "C" __declspec(dllexport) TW_UINT16 PAVO_TWAIN_CALL DS_Entry(TW_IDENTITY* origin,
+                                                                  TW_UINT32 group,
+                                                                  TW_UINT16 dat, TW_UINT16 msg,
+                                                                  TW_MEMREF data) {
+    // While one application is connected, calls from any other change
+    // nothing and see the last outcome.
+    if (g_session.appIdentity.Id != 0 && (!origin || origin->Id != g_session.appIdentity.Id))
+        return g_session.returnCode;
+
+    g_session.origin = origin;
+    g_session.dataGroup = group;
+    g_session.dataArgType = dat;
+    g_session.message = msg;
+    g_session.data = data;
+
+    if (msg == MSG_PROCESSEVENT)
+        ProcessEvent();
+    else
+        Dispatch();
+    return g_session.returnCode;
+}
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+    if (reason == DLL_PROCESS_ATTACH) {
+        g_instance = instance;
+        InitSourceAtLoad();
+    }
+    return TRUE;
+}
