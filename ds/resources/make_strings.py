@@ -1,0 +1,92 @@
+import os
+# -*- coding: utf-8 -*-
+# Writes strings.rc, the string tables of pavo.ds in its six languages, from
+# the table below: one row per English id, one text per language. Edit the
+# table and run this script; never edit strings.rc by hand.
+# id: [en, de, fr, it, es, nl]
+S = {
+0: ["Kerno Flatbed Scanners Twain DS "]*6,
+2: ["Kerno_ Inc."]*6,
+3: ["Kerno Scan"]*6,
+5: ["Write disk file error.", "Fehler beim Schreiben der Datei.", "Erreur d'écriture du fichier.", "Errore di scrittura del file.", "Error al escribir el archivo.", "Fout bij het schrijven van het bestand."],
+8: ["Kerno_ Inc."]*6,
+9: ["Kerno Scanners"]*6,
+10: [" Flatbed Scanner Setup", " Flachbettscanner Einstellungen", " Configuration du scanner à plat", " Impostazioni scanner piano", " Configuración del escáner plano", " Instellingen flatbedscanner"],
+11: [" Flatbed Scanner", " Flachbettscanner", " Scanner à plat", " Scanner piano", " Escáner plano", " Flatbedscanner"],
+101: [".TIF"]*6,
+104: ["Read File Failure.", "Fehler beim Lesen der Datei.", "Erreur de lecture du fichier.", "Errore di lettura del file.", "Error al leer el archivo.", "Fout bij het lezen van het bestand."],
+109: [" Insufficient Memory.", " Nicht genügend Speicher.", " Mémoire insuffisante.", " Memoria insufficiente.", " Memoria insuficiente.", " Onvoldoende geheugen."],
+111: [" bytes of unused diskspace.Your disk has only ", " Byte freier Speicherplatz nötig. Ihr Datenträger hat nur ", " octets d'espace disque libre nécessaires. Votre disque n'a que ", " byte di spazio libero necessari. Il disco ha solo ", " bytes de espacio libre necesarios. Su disco sólo tiene ", " bytes vrije schijfruimte nodig. Uw schijf heeft slechts "],
+112: [" bytes of unused diskspace. Free up some space on the disk.", " Byte frei. Bitte schaffen Sie Platz auf dem Datenträger.", " octets libres. Libérez de l'espace sur le disque.", " byte liberi. Liberare spazio sul disco.", " bytes libres. Libere espacio en el disco.", " bytes vrij. Maak ruimte vrij op de schijf."],
+200: ["Flatbed Scanner not ready.", "Flachbettscanner nicht bereit.", "Scanner à plat non prêt.", "Scanner piano non pronto.", "Escáner plano no preparado.", "Flatbedscanner niet gereed."],
+201: ["Flatbed Scanner not found.", "Flachbettscanner nicht gefunden.", "Scanner à plat introuvable.", "Scanner piano non trovato.", "Escáner plano no encontrado.", "Flatbedscanner niet gevonden."],
+202: [" Please make sure :", " Bitte prüfen Sie :", " Vérifiez que :", " Verificare che :", " Compruebe que :", " Controleer of :"],
+203: [" 1. The Scanner is turned on.", " 1. Der Scanner eingeschaltet ist.", " 1. Le scanner est allumé.", " 1. Lo scanner sia acceso.", " 1. El escáner está encendido.", " 1. De scanner is ingeschakeld."],
+204: [" 2. The cables are connected.", " 2. Die Kabel angeschlossen sind.", " 2. Les câbles sont branchés.", " 2. I cavi siano collegati.", " 2. Los cables están conectados.", " 2. De kabels zijn aangesloten."],
+205: [" 3. The Scanner is set up correctly", " 3. Der Scanner richtig eingerichtet ist", " 3. Le scanner est correctement installé", " 3. Lo scanner sia installato correttamente", " 3. El escáner está bien instalado", " 3. De scanner juist is geïnstalleerd"],
+206: [" and card address does not conflict", " und die Kartenadresse nicht", " et l'adresse de la carte n'est pas en conflit", " e l'indirizzo della scheda non sia in conflitto", " y la dirección de la tarjeta no entra en conflicto", " en het kaartadres niet botst"],
+207: [" with other devices.", " mit anderen Geräten kollidiert.", " avec d'autres périphériques.", " con altri dispositivi.", " con otros dispositivos.", " met andere apparaten."],
+208: [" Paper Jammed in Automatic Document Feeder", " Papierstau im automatischen Vorlageneinzug", " Bourrage papier dans le chargeur automatique", " Carta inceppata nell'alimentatore automatico", " Atasco de papel en el alimentador automático", " Papierstoring in de automatische documentinvoer"],
+209: [" No Paper in Automatic Document Feeder", " Kein Papier im automatischen Vorlageneinzug", " Pas de papier dans le chargeur automatique", " Nessun foglio nell'alimentatore automatico", " No hay papel en el alimentador automático", " Geen papier in de automatische documentinvoer"],
+210: [" Slide Scanner Cover not Closed!", " Deckel des Diascanners nicht geschlossen!", " Couvercle du scanner de diapositives ouvert !", " Coperchio dello scanner per diapositive aperto!", " ¡Tapa del escáner de diapositivas abierta!", " Deksel van de diascanner niet gesloten!"],
+407: ["WinFax PRO 3.0"]*6,
+409: ["Recognita Plus"]*6,
+412: ["Delrina WinFax PRO 4.0"]*6,
+414: ["Microsoft Publisher"]*6,
+500: [" Scanning...   ", " Scannen...   ", " Numérisation...   ", " Scansione...   ", " Escaneando...   ", " Scannen...   "],
+502: [" ESC to abort!", " ESC bricht ab!", " ÉCHAP pour annuler !", " ESC per annullare!", " ¡ESC para cancelar!", " ESC om af te breken!"],
+505: [" Image Processing ...   ", " Bildverarbeitung ...   ", " Traitement de l'image ...   ", " Elaborazione immagine ...   ", " Procesando imagen ...   ", " Beeldverwerking ...   "],
+507: [" Initialize Scanner... ", " Scanner wird initialisiert... ", " Initialisation du scanner... ", " Inizializzazione scanner... ", " Iniciando el escáner... ", " Scanner initialiseren... "],
+606: ["Gray", "Grau", "Gris", "Grigio", "Gris", "Grijs"],
+607: ["Color", "Farbe", "Couleur", "Colore", "Color", "Kleur"],
+608: ["Invert", "Invertieren", "Inverser", "Inverti", "Invertir", "Inverteren"],
+610: ["Fast", "Schnell", "Rapide", "Veloce", "Rápida", "Snel"],
+611: ["Medium Fast", "Mittelschnell", "Assez rapide", "Medio veloce", "Medio rápida", "Vrij snel"],
+612: ["Medium", "Mittel", "Moyenne", "Media", "Media", "Gemiddeld"],
+613: ["Medium Slow", "Mittellangsam", "Assez lente", "Medio lenta", "Medio lenta", "Vrij langzaam"],
+614: ["Slow", "Langsam", "Lente", "Lenta", "Lenta", "Langzaam"],
+615: ["Auto", "Automatisch", "Auto", "Auto", "Auto", "Automatisch"],
+617: ["8x8:Coarse", "8x8:Grob", "8x8:Grossier", "8x8:Grossolano", "8x8:Grueso", "8x8:Grof"],
+618: ["8x8:Fine", "8x8:Fein", "8x8:Fin", "8x8:Fine", "8x8:Fino", "8x8:Fijn"],
+619: ["8x8:Very fine", "8x8:Sehr fein", "8x8:Très fin", "8x8:Molto fine", "8x8:Muy fino", "8x8:Zeer fijn"],
+620: ["8x8:Finest", "8x8:Feinst", "8x8:Le plus fin", "8x8:Finissimo", "8x8:Finísimo", "8x8:Fijnst"],
+621: ["6x6:Pattern", "6x6:Muster", "6x6:Motif", "6x6:Motivo", "6x6:Patrón", "6x6:Patroon"],
+622: ["5x5:Pattern 1", "5x5:Muster 1", "5x5:Motif 1", "5x5:Motivo 1", "5x5:Patrón 1", "5x5:Patroon 1"],
+623: ["5x5:Pattern 2", "5x5:Muster 2", "5x5:Motif 2", "5x5:Motivo 2", "5x5:Patrón 2", "5x5:Patroon 2"],
+624: ["4x4:Pattern 1", "4x4:Muster 1", "4x4:Motif 1", "4x4:Motivo 1", "4x4:Patrón 1", "4x4:Patroon 1"],
+625: ["4x4:Pattern 2", "4x4:Muster 2", "4x4:Motif 2", "4x4:Motivo 2", "4x4:Patrón 2", "4x4:Patroon 2"],
+626: ["4x4:Pattern 3", "4x4:Muster 3", "4x4:Motif 3", "4x4:Motivo 3", "4x4:Patrón 3", "4x4:Patroon 3"],
+627: ["3x3:Pattern", "3x3:Muster", "3x3:Motif", "3x3:Motivo", "3x3:Patrón", "3x3:Patroon"],
+628: ["2x2:Pattern", "2x2:Muster", "2x2:Motif", "2x2:Motivo", "2x2:Patrón", "2x2:Patroon"],
+629: ["User Defined", "Benutzerdefiniert", "Défini par l'utilisateur", "Definito dall'utente", "Definido por el usuario", "Door gebruiker gedefinieerd"],
+635: [" Prescanning...     ", " Vorschau...     ", " Prénumérisation...     ", " Anteprima...     ", " Previsualizando...     ", " Voorbeeldscan...     "],
+636: ["Reflective", "Aufsicht", "Réflexion", "Riflessione", "Reflexión", "Opzicht"],
+637: ["Positive", "Positiv", "Positif", "Positivo", "Positivo", "Positief"],
+638: ["Negative", "Negativ", "Négatif", "Negativo", "Negativo", "Negatief"],
+639: ["LineArt", "Strich", "Trait", "Tratto", "Línea", "Lijntekening"],
+640: ["Halftone", "Raster", "Demi-teinte", "Mezzatinta", "Semitono", "Raster"],
+641: ["Gray", "Grau", "Gris", "Grigio", "Gris", "Grijs"],
+642: ["Color", "Farbe", "Couleur", "Colore", "Color", "Kleur"],
+643: ["inches", "Zoll", "pouces", "pollici", "pulgadas", "inch"],
+644: ["pixels", "Pixel", "pixels", "pixel", "píxeles", "pixels"],
+645: ["cm"]*6,
+646: ["mm"]*6,
+}
+def esc(s):
+    return s.replace('\\', '\\\\').replace('"', '""')
+langs = ["English", "German", "French", "Italian", "Spanish", "Dutch"]
+out = ["// String tables of pavo.ds. The id of a text is its English id plus",
+       "// 1000 times the language index: 0 English, 1 German, 2 French,",
+       "// 3 Italian, 4 Spanish, 5 Dutch.",
+       "#pragma code_page(65001)", ""]
+for li, lang in enumerate(langs):
+    out.append("// %s" % lang)
+    out.append("STRINGTABLE")
+    out.append("BEGIN")
+    for i in sorted(S):
+        v = S[i]
+        assert len(v) == 6, i
+        out.append('    %d, "%s"' % (i + 1000 * li, esc(v[li])))
+    out.append("END")
+    out.append("")
+open(os.path.join(os.path.dirname(os.path.abspath(__file__)), 'strings.rc'), 'w', encoding='utf-8').write("\n".join(out))
