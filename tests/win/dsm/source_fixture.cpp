@@ -27,8 +27,11 @@ std::string WindowsPathOf(const std::string& buildPath) {
 // ---- SourceFolder ----------------------------------------------------------
 
 SourceFolder::SourceFolder() {
+    // One folder per test, so that what a failed test leaves behind does
+    // not disturb the next.
+    static unsigned counter = 0;
     char name[64];
-    std::snprintf(name, sizeof name, "\\dsmtest_%lu", GetCurrentProcessId());
+    std::snprintf(name, sizeof name, "\\dsmtest_%lu_%u", GetCurrentProcessId(), ++counter);
     root_ = wintest::WindowsDirectory() + kSourcesFolder;
     CreateDirectoryA(root_.c_str(), nullptr);
     root_ += name;

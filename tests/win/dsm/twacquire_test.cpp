@@ -1,0 +1,116 @@
+// twacquire run as a user would run it: a separate process whose output is
+// read through pipes.
+#include "tests/win/dsm/source_fixture.h"
+
+#include <string>
+
+using namespace dsmtest;
+
+namespace {
+
+struct ProgramRun {
+    DWORD exitCode = 0xFFFFFFFF;
+    std::string out;
+    std::string err;
+};
+
+std::string ReadAll(HANDLE pipe) {
+    std::string text;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(pipe, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
+    return text;
+}
+
+// Runs twacquire with `arguments` and waits (at most 30 s) for it to end.
+ProgramRun RunTwacquire(const std::string& arguments) {
+    ProgramRun run;
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE outRead = nullptr, outWrite = nullptr, errRead = nullptr, errWrite = nullptr;
+    if (!CreatePipe(&outRead, &outWrite, &inherit, 0) || !CreatePipe(&errRead, &errWrite, &inherit, 0)) {
+        ADD_FAILURE() << "cannot create pipes";
+        return run;
+    }
+    SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
+    SetHandleInformation(errRead, HANDLE_FLAG_INHERIT, 0);
+
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = outWrite;
+    startup.hStdError = errWrite;
+    const std::string program = WindowsPathOf(PAVO_TWACQUIRE_FILE);
+    std::string commandLine = "\"" + program + "\" " + arguments;
+    PROCESS_INFORMATION process{};
+    const BOOL started = CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
+                                        0, nullptr, nullptr, &startup, &process);
+    CloseHandle(outWrite);
+    CloseHandle(errWrite);
+    if (!started) {
+        ADD_FAILURE() << "cannot start " << program << " (error " << GetLastError() << ")";
+    } else {
+        run.out = ReadAll(outRead);
+        run.err = ReadAll(errRead);
+        EXPECT_EQ(WaitForSingleObject(process.hProcess, 30000), WAIT_OBJECT_0);
+        GetExitCodeProcess(process.hProcess, &run.exitCode);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    CloseHandle(outRead);
+    CloseHandle(errRead);
+    return run;
+}
+
+// Line ends as the console program wrote them.
+std::string Lines(const std::string& text) {
+    std::string result;
+    for (char c : text)
+        if (c != '\r') result += c;
+    return result;
+}
+
+}  // namespace
+
+TEST_F(ManagerTest, TwacquireListPrintsTheIdentityOfEachSource) {
+    folder.InstallSource("alpha.ds");
+    folder.InstallSource("nested\\beta.ds");
+
+    const ProgramRun run = RunTwacquire("--list");
+    EXPECT_EQ(run.exitCode, 0u) << run.err;
+    const std::string out = Lines(run.out);
+    for (const char* stem : {"alpha", "beta"}) {
+        const std::string block = "Product name:   " + TestSourceName(stem) +
+                                  "\n"
+                                  "Manufacturer:   Bench Instruments\n"
+                                  "Product family: Source Doubles\n"
+                                  "Version:        2.3 (double 2.3)\n"
+                                  "Protocol:       1.5\n";
+        EXPECT_NE(out.find(block), std::string::npos) << "no block for " << stem << " in:\n" << out;
+    }
+    EXPECT_LT(out.find(TestSourceName("alpha")), out.find(TestSourceName("beta")))
+        << "sources are printed in the manager's order";
+    EXPECT_EQ(run.err, "");
+}
+
+TEST_F(ManagerTest, TwacquireNumbersTheSourceBlocks) {
+    folder.InstallSource("alpha.ds");
+    const ProgramRun run = RunTwacquire("--list");
+    ASSERT_EQ(run.exitCode, 0u) << run.err;
+    const std::string out = Lines(run.out);
+    EXPECT_EQ(out.rfind("Source 1\nProduct name:   ", 0), 0u) << out;
+}
+
+TEST_F(ManagerTest, TwacquireHelpDescribesTheCommands) {
+    const ProgramRun run = RunTwacquire("--help");
+    EXPECT_EQ(run.exitCode, 0u);
+    EXPECT_NE(run.out.find("--list"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("Usage: twacquire"), std::string::npos) << run.out;
+}
+
+TEST_F(ManagerTest, TwacquireRejectsAnUnknownArgument) {
+    const ProgramRun run = RunTwacquire("--frobnicate");
+    EXPECT_EQ(run.exitCode, 1u);
+    EXPECT_NE(run.err.find("unknown argument '--frobnicate'"), std::string::npos) << run.err;
+    EXPECT_EQ(run.out, "");
+}
