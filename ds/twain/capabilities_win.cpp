@@ -305,8 +305,8 @@ void AnswerTextBlock(TW_CAPABILITY& cap, size_t blockSize) {
     // The Item is 32 bits wide. A handle that does not fit (possible only in
     // a 64-bit process) cannot be handed over whole, and a cut one would
     // make the host free a wrong block.
-    const uintptr_t handleValue = reinterpret_cast<uintptr_t>(textBlock);
-    if (handleValue > UINT32_MAX) {
+    const uint64_t handleValue = reinterpret_cast<uintptr_t>(textBlock);
+    if (handleValue >> 32 != 0) {
         GlobalFree(textBlock);
         Fail(TWCC_LOWMEMORY);
         return;
