@@ -1,11 +1,10 @@
 // The driver request layer over the bound SPI_CALL entry.
 #include "ds/acquire/driver.h"
 
-#include "common/product.h"
 #include "ds/acquire/inquiry.h"
 #include "ds/twain/scan_settings.h"
 #include "ds/twain/session.h"
-#include "ds/twain/zebinfo.h"
+#include "ds/settings/profile_win.h"
 
 #include <cstring>
 #include <string>
@@ -24,12 +23,7 @@ uint16_t Call(void* block, DriverRequestHeader& header, uint16_t code) {
 }  // namespace
 
 bool BindDriver() {
-    char windir[MAX_PATH];
-    UINT n = GetWindowsDirectoryA(windir, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH) return false;
-    std::string dir(windir, n);
-    if (!dir.empty() && dir.back() == '\\') dir.pop_back();
-    const std::string path = dir + kProductFolder + ReadDriverName();
+    const std::string path = ReadZebInfoDriverPath();
     HMODULE module = LoadLibraryA(path.c_str());
     if (!module) return false;
     auto entry = reinterpret_cast<SpiCallProc>(

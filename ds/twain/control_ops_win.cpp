@@ -1,12 +1,13 @@
 // Control operations: identity, open and close, status, transfer group and
 // memory buffer sizes.
 #include "ds/acquire/driver.h"
+#include "ds/acquire/job_driver.h"
 #include "ds/twain/message_text.h"
 #include "ds/twain/messages.h"
 #include "ds/twain/operations.h"
 #include "ds/twain/session.h"
 #include "ds/twain/strings.h"
-#include "ds/twain/zebinfo.h"
+#include "ds/settings/profile_win.h"
 
 #include <cstring>
 #include <string>
@@ -67,7 +68,7 @@ void InitSourceAtLoad() {
     id.SupportedGroups = DG_CONTROL | DG_IMAGE;
     CopyText(id.Manufacturer, LoadDsStringExact(2));
     CopyText(id.ProductFamily, LoadDsStringExact(3));
-    CopyText(id.ProductName, IdentityProductName(ReadBrand()));
+    CopyText(id.ProductName, IdentityProductName(ReadZebInfoBrand()));
 }
 
 void GetIdentity() { *static_cast<TW_IDENTITY*>(g_session.data) = g_session.ownIdentity; }
@@ -78,7 +79,7 @@ void OpenSource() {
         return;
     }
     g_session.feederLoadedQueried = false;
-    g_languageIndex = ReadLanguageIndex();
+    g_languageIndex = ReadZebInfoLanguageIndex();
     if (!BindDriver()) {
         Fail(TWCC_OPERATIONERROR);
         return;
@@ -102,6 +103,7 @@ void OpenSource() {
 
 void CloseSource() {
     g_session.conditionCode = TWCC_SUCCESS;
+    if (g_session.state >= kState6XferReady) AbandonTransfer();
     g_session.appIdentity = TW_IDENTITY{};
     if (g_session.setupWindow) {
         DestroyWindow(g_session.setupWindow);

@@ -37,6 +37,11 @@ const TripletRow kTriplets[] = {
     {DAT_SETUPFILEXFER, MSG_GETDEFAULT, kState4Open, kState6XferReady, GetDefaultSetupFileXfer},
     {DAT_SETUPFILEXFER, MSG_SET, kState4Open, kState6XferReady, SetSetupFileXfer},
     {DAT_SETUPFILEXFER, MSG_RESET, kState4Open, kState4Open, ResetSetupFileXfer},
+    {DAT_PENDINGXFERS, MSG_GET, kState4Open, kState7Transferring, GetPendingXfers},
+    {DAT_PENDINGXFERS, MSG_ENDXFER, kState6XferReady, kState7Transferring, EndPendingXfer},
+    {DAT_PENDINGXFERS, MSG_RESET, kState6XferReady, kState7Transferring, ResetPendingXfers},
+    {DAT_USERINTERFACE, MSG_ENABLEDS, kState4Open, kState4Open, EnableSource},
+    {DAT_USERINTERFACE, MSG_DISABLEDS, kState5Enabled, kState7Transferring, DisableSource, TWCC_SEQERROR, false},
     {DAT_STATUS, MSG_GET, kState4Open, kState7Transferring, GetStatus, TWCC_SEQERROR, true, true},
     {DAT_XFERGROUP, MSG_GET, kState4Open, kState6XferReady, GetXferGroup},
     {DAT_IMAGEINFO, MSG_GET, kState6XferReady, kState6XferReady, GetImageInfo},
@@ -44,6 +49,7 @@ const TripletRow kTriplets[] = {
     {DAT_IMAGELAYOUT, MSG_GETDEFAULT, kState4Open, kState6XferReady, GetDefaultImageLayout},
     {DAT_IMAGELAYOUT, MSG_SET, kState4Open, kState4Open, SetImageLayout},
     {DAT_IMAGELAYOUT, MSG_RESET, kState4Open, kState4Open, ResetImageLayout},
+    {DAT_IMAGENATIVEXFER, MSG_GET, kState6XferReady, kState6XferReady, NativeXfer},
 };
 
 const TripletRow* FindTriplet(TW_UINT16 dat, TW_UINT16 msg) {
@@ -78,6 +84,7 @@ void Dispatch() {
     g_session.returnCode = TWRC_SUCCESS;
     if (!row->keepsCondition) g_session.conditionCode = TWCC_SUCCESS;
     row->handler();
+    if (row->dat == DAT_PENDINGXFERS) AfterPendingXfers();
 }
 
 // Passes the host's event to the setup window when it is one of its dialog

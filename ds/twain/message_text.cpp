@@ -10,13 +10,12 @@ std::string DiskSpaceText(uint64_t freeBytes, uint64_t requiredBytes,
     return FormatDiskSize(requiredBytes) + text111 + FormatDiskSize(freeBytes) + text112;
 }
 
-std::string BrandWithBlank(const std::string& brand) { return brand + " "; }
-
-std::string IdentityProductName(const std::string& brand) {
+std::string IdentityProductName(const std::string& brandAsRead) {
     constexpr size_t kFieldChars = 33;  // TW_STR32 holds 33 characters and a zero
-    return BrandWithBlank(brand.substr(0, kFieldChars - 1));
+    if (brandAsRead.size() <= kFieldChars) return brandAsRead;
+    return brandAsRead.substr(0, kFieldChars - 1) + " ";
 }
 
-std::string MessageCaption(const std::string& brand, const std::string& text) {
-    return BrandWithBlank(brand) + " " + text;
+std::string MessageCaption(const std::string& brandAsRead, const std::string& text) {
+    return brandAsRead + " " + text;
 }

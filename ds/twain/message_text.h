@@ -13,14 +13,12 @@ std::string FormatDiskSize(uint64_t bytes);
 std::string DiskSpaceText(uint64_t freeBytes, uint64_t requiredBytes,
                           const std::string& text111, const std::string& text112);
 
-// The brand as held after reading it: the configured text and one blank.
-std::string BrandWithBlank(const std::string& brand);
+// ProductName of the source's identity from the brand as read (the
+// configured text with one blank appended), fitted to the 34-byte field. A
+// brand too long for it is cut to 32 characters so that the blank (and the
+// terminating zero) always fit.
+std::string IdentityProductName(const std::string& brandAsRead);
 
-// ProductName of the source's identity: the brand and one blank, fitted to
-// the 34-byte field. A brand too long for it is cut to 32 characters so that
-// the blank (and the terminating zero) always fit.
-std::string IdentityProductName(const std::string& brand);
-
-// Caption of a message box: the brand with its blank, one more blank, then
-// the given text.
-std::string MessageCaption(const std::string& brand, const std::string& text);
+// Caption of a message box: the brand as read, one more blank, then the
+// given text.
+std::string MessageCaption(const std::string& brandAsRead, const std::string& text);

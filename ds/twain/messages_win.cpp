@@ -3,10 +3,10 @@
 #include "ds/twain/message_text.h"
 #include "ds/twain/session.h"
 #include "ds/twain/strings.h"
-#include "ds/twain/zebinfo.h"
+#include "ds/settings/profile_win.h"
 
 void ShowScannerMessage(HWND owner, int id) {
-    const std::string brand = ReadBrand();
+    const std::string brand = ReadZebInfoBrand();
     const int lang = 1000 * g_languageIndex;
     std::string caption, body;
     UINT icon;
@@ -25,6 +25,6 @@ void ShowScannerMessage(HWND owner, int id) {
 void ShowDiskSpaceMessage(HWND owner, uint64_t freeBytes, uint64_t requiredBytes) {
     const std::string body =
         DiskSpaceText(freeBytes, requiredBytes, LoadDsString(111), LoadDsString(112));
-    const std::string caption = MessageCaption(ReadBrand(), LoadDsString(11));
+    const std::string caption = MessageCaption(ReadZebInfoBrand(), LoadDsString(11));
     MessageBoxA(owner, body.c_str(), caption.c_str(), MB_OK | MB_ICONINFORMATION);
 }

