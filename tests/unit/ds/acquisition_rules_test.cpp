@@ -1,0 +1,151 @@
+#include "ds/acquire/dib.h"
+#include "ds/acquire/scan_job.h"
+#include "ds/twain/acquisition_rules.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TW_IMAGELAYOUT Layout(double l, double t, double r, double b) {
+    TW_IMAGELAYOUT layout{};
+    layout.Frame = {DoubleToFix32(l), DoubleToFix32(t), DoubleToFix32(r), DoubleToFix32(b)};
+    return layout;
+}
+
+}  // namespace
+
+TEST(ScanFrame, AHostsLayoutInInchesBecomesBaseResolutionPixels) {
+    EXPECT_EQ(FrameFromLayout(Layout(0, 0, 8.5, 11), 300),
+              (std::array<uint16_t, 4>{0, 0, 2550, 3300}));
+    EXPECT_EQ(FrameFromLayout(Layout(1.25, 0.5, 2.5, 3), 600),
+              (std::array<uint16_t, 4>{750, 300, 1500, 1800}));
+}
+
+TEST(ScanFrame, AnEmptyLayoutScansTheDefaultPage) {
+    EXPECT_EQ(FrameFromLayout(TW_IMAGELAYOUT{}, 300),
+              (std::array<uint16_t, 4>{94, 0, 2551, 3484}));
+    // A right edge below one inch has no whole part: the default page too.
+    EXPECT_EQ(FrameFromLayout(Layout(0, 0, 0.5, 4), 300)[2], 2551);
+}
+
+TEST(ScanFrame, EdgesBeyondWhatTheBlockHoldsAreKeptInRange) {
+    const auto frame = FrameFromLayout(Layout(-2, 1, 30000, 2), 600);
+    EXPECT_EQ(frame[0], 0);
+    EXPECT_EQ(frame[2], 65535);
+}
+
+TEST(NegotiatedValues, ResolutionAndModeFollowTheListPositions) {
+    EXPECT_EQ(ResolutionForPosition(0, false), 72);
+    EXPECT_EQ(ResolutionForPosition(3, false), 600);
+    EXPECT_EQ(ResolutionForPosition(2, false), 300);
+    EXPECT_EQ(ResolutionForPosition(2, true), 200) << "fax hosts scan at 200 dpi";
+    EXPECT_EQ(ResolutionForPosition(3, true), 600);
+    EXPECT_EQ(ScanModeForPixelType(0), kModeLineArt);
+    EXPECT_EQ(ScanModeForPixelType(1), kModeGray);
+    EXPECT_EQ(ScanModeForPixelType(2), kModeColor);
+    EXPECT_EQ(ScanModeForPixelType(3), kModeGray);
+    EXPECT_EQ(ScanModeForPixelType(9), kModeLineArt);
+}
+
+TEST(SpeedRule, OnlyASlowSpeedNonEnglishInstallationSlowsLineArtAndGray) {
+    EXPECT_EQ(ChooseSpeed("No", "None", kModeGray, kSourceGlass).speedBits, 0);
+    EXPECT_EQ(ChooseSpeed("no", "German", kModeGray, kSourceGlass).speedBits, 0);
+    const SpeedChoice slow = ChooseSpeed("Yes", "None", kModeGray, kSourceGlass);
+    EXPECT_EQ(slow.speedBits, 2);
+    EXPECT_EQ(slow.indicator, 2);
+    EXPECT_EQ(ChooseSpeed("Yes", "ENGLISH", kModeGray, kSourceGlass).speedBits, 0);
+    EXPECT_EQ(ChooseSpeed("Yes", "None", kModeColor, kSourceGlass).indicator, 1);
+    EXPECT_EQ(ChooseSpeed("Yes", "None", kModeLineArt, kSourceFeeder).speedBits, 0);
+}
+
+TEST(TemporarySpace, OnlyTiffAndBmpHaveAHeaderAllowance) {
+    EXPECT_EQ(HeaderAllowance(0), 1032u);
+    EXPECT_EQ(HeaderAllowance(2), 1078u);
+    EXPECT_EQ(HeaderAllowance(1), 0u);
+    EXPECT_EQ(HeaderAllowance(3), 0u);
+}
+
+TEST(TransferBuffer, GrowsToTheNext32KStepAndStaysWithinBounds) {
+    EXPECT_EQ(TransferBufferSize(1000, 1), 32768u);
+    EXPECT_EQ(TransferBufferSize(16, 4096), 98304u) << "an exact multiple still grows";
+    EXPECT_EQ(TransferBufferSize(10, 3300), 65536u);
+    EXPECT_EQ(TransferBufferSize(16800, 10200), 0x200000u);
+}
+
+TEST(Interpolation, FactorFollowsTheEnhancedResolutionChoice) {
+    EXPECT_EQ(InterpolationFactorFor(false, 3), 1);
+    EXPECT_EQ(InterpolationFactorFor(true, 0), 2);
+    EXPECT_EQ(InterpolationFactorFor(true, 1), 2);
+    EXPECT_EQ(InterpolationFactorFor(true, 2), 4);
+    EXPECT_EQ(InterpolationFactorFor(true, 4), 8);
+    EXPECT_EQ(InterpolationFactorFor(true, 5), 2);
+}
+
+class ImageInformation : public ::testing::Test {
+protected:
+    void SetUp() override {
+        settings = DefaultScanSettings();
+        settings.ModelCode = 1200;
+        PassGeometry g{100, 250, 250, 250, 252};
+        ASSERT_TRUE(TakePassGeometry(job, g));
+    }
+    ScanSettings settings;
+    ScanJob job;
+};
+
+TEST_F(ImageInformation, DescribesAGreyScanAtTheChosenResolution) {
+    settings.Resolution = 201;
+    const TW_IMAGEINFO info = ImageInfoFor(settings, job, TWSX_MEMORY);
+    EXPECT_EQ(info.XResolution.Whole, 200) << "198 and 201 are reported as 200";
+    EXPECT_EQ(info.ImageWidth, 250);
+    EXPECT_EQ(info.ImageLength, 100);
+    EXPECT_EQ(info.SamplesPerPixel, 1);
+    EXPECT_EQ(info.BitsPerSample[0], 8);
+    EXPECT_EQ(info.BitsPerSample[1], 0);
+    EXPECT_EQ(info.PixelType, TWPT_GRAY);
+    EXPECT_EQ(info.Planar, 0);
+}
+
+TEST_F(ImageInformation, ColourIsPlanarOnlyForPlanesOutsideFiles) {
+    ChooseScanMode(settings, kModeColor);
+    settings.ChunkyPixels = 0;
+    EXPECT_EQ(ImageInfoFor(settings, job, TWSX_MEMORY).Planar, 1);
+    EXPECT_EQ(ImageInfoFor(settings, job, TWSX_NATIVE).Planar, 1);
+    EXPECT_EQ(ImageInfoFor(settings, job, TWSX_FILE).Planar, 0);
+    settings.ChunkyPixels = 1;
+    const TW_IMAGEINFO info = ImageInfoFor(settings, job, TWSX_MEMORY);
+    EXPECT_EQ(info.Planar, 0);
+    EXPECT_EQ(info.BitsPerPixel, 24);
+    EXPECT_EQ(info.BitsPerSample[2], 8);
+}
+
+TEST_F(ImageInformation, InterpolatedTransfersReportTheSizeTheHostReceives) {
+    job.Interpolate = true;
+    settings.DpiScale = 2;
+    const TW_IMAGEINFO memory = ImageInfoFor(settings, job, TWSX_MEMORY);
+    EXPECT_EQ(memory.ImageWidth, 1000);
+    EXPECT_EQ(memory.ImageLength, 400);
+    EXPECT_EQ(memory.XResolution.Whole, 4800);
+    // The native bitmap is never interpolated.
+    EXPECT_EQ(ImageInfoFor(settings, job, TWSX_NATIVE).ImageWidth, 250);
+}
+
+TEST(NativeBitmap, BlockSizeCoversHeaderColourTableAndPaddedRows) {
+    EXPECT_EQ(DibBlockSize(1, 128, 10), 48u + 1280u);
+    EXPECT_EQ(DibBlockSize(8, 252, 2), 40u + 1024u + 504u);
+    EXPECT_EQ(DibBlockSize(24, 12, 2), 40u + 24u);
+    EXPECT_EQ(DibBlockSize(24, 0xFFFFFFFCu, 0xFFFF), 0u) << "too large for a 32-bit block";
+}
+
+TEST(NativeBitmap, HeaderIsABottomUpBitmapWithItsColourTable) {
+    uint8_t block[40 + 8] = {};
+    EXPECT_EQ(WriteDibHeader(block, 1000, 7, 1), 48u);
+    EXPECT_EQ(block[0], 40);
+    EXPECT_EQ(block[4] | block[5] << 8, 1000);
+    EXPECT_EQ(block[8], 7);
+    EXPECT_EQ(block[12], 1);
+    EXPECT_EQ(block[14], 1);
+    EXPECT_EQ(block[32], 2);
+    const uint8_t table[8] = {0, 0, 0, 0, 255, 255, 255, 0};
+    EXPECT_EQ(0, std::memcmp(block + 40, table, 8));
+}
