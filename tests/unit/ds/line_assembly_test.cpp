@@ -159,7 +159,7 @@ TEST(LineConversion, WithInversionAndALevelCurveNativeInvertsLastAndFilesFirst) 
     EXPECT_EQ(out, 0x5F);  // half(255 - 0x40)
 }
 
-TEST(NativeBitmap, ColourPassesFillBlueGreenRedPixelsBottomUpWithZeroPadding) {
+TEST(NativeRows, ColourPassesFillBlueGreenRedPixelsBottomUpWithZeroPadding) {
     const PassGeometry g = *Geometry(kModeColor, 3, 2);
     Bytes rows(2 * g.PaddedLineBytes, 0xEE);
     const Bytes red{1, 2, 3, 4, 5, 6}, green{11, 12, 13, 14, 15, 16}, blue{21, 22, 23, 24, 25, 26};
@@ -172,7 +172,7 @@ TEST(NativeBitmap, ColourPassesFillBlueGreenRedPixelsBottomUpWithZeroPadding) {
                            21, 11, 1, 22, 12, 2, 23, 13, 3, 0, 0, 0}));
 }
 
-TEST(NativeBitmap, FeederMirrorsEachComponentAsAWholePixelMirror) {
+TEST(NativeRows, FeederMirrorsEachComponentAsAWholePixelMirror) {
     const PassGeometry g = *Geometry(kModeColor, 5, 1);
     Bytes plain(g.PaddedLineBytes), mirrored(g.PaddedLineBytes);
     const LineTransform straight;
@@ -187,7 +187,7 @@ TEST(NativeBitmap, FeederMirrorsEachComponentAsAWholePixelMirror) {
     EXPECT_EQ(mirrored, plain);
 }
 
-TEST(NativeBitmap, OnePassChunksLandInTheirRowsAndLinesBeyondThePassAreDropped) {
+TEST(NativeRows, OnePassChunksLandInTheirRowsAndLinesBeyondThePassAreDropped) {
     const PassGeometry g = *Geometry(kModeLineArt, 125, 5);
     const Bytes raw = Random(6 * 125, 5);
     const LineTransform copy;
@@ -204,7 +204,7 @@ TEST(NativeBitmap, OnePassChunksLandInTheirRowsAndLinesBeyondThePassAreDropped) 
     }
 }
 
-TEST(NativeBitmap, GreenOnlyLevelCodeChangesOnlyTheGreenPass) {
+TEST(NativeRows, GreenOnlyLevelCodeChangesOnlyTheGreenPass) {
     Bytes tables(kToneStoreSize, 0);
     for (size_t set = kLevelCurveBlue; set <= kLevelCurveGrey; set += 0x100)
         for (size_t b = 0; b < 256; ++b) tables[set + b] = static_cast<uint8_t>(255 - b);
