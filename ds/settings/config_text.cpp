@@ -44,20 +44,19 @@ std::string RepeatText(std::string_view element, size_t times) {
 std::string DecimalText(long value) { return std::to_string(value); }
 
 std::string ReadKeyText(const ProfileAccess& profile, const std::string& section,
-                        const std::string& key, const std::string& defaultText,
-                        size_t bufferSize) {
+                        const std::string& key, const std::string& defaultText, size_t bufferSize) {
     if (section.empty() || !profile.Read) return CutToBuffer(defaultText, bufferSize);
     // Cut again here: the rule holds whatever the profile hands back.
     return CutToBuffer(profile.Read(section, key, defaultText, bufferSize), bufferSize);
 }
 
-long ReadKeyNumber(const ProfileAccess& profile, const std::string& section,
-                   const std::string& key, const std::string& defaultText, size_t bufferSize) {
+long ReadKeyNumber(const ProfileAccess& profile, const std::string& section, const std::string& key,
+                   const std::string& defaultText, size_t bufferSize) {
     return LeadingInteger(ReadKeyText(profile, section, key, defaultText, bufferSize));
 }
 
-void WriteKeyText(const ProfileAccess& profile, const std::string& section,
-                  const std::string& key, const std::string& value) {
+void WriteKeyText(const ProfileAccess& profile, const std::string& section, const std::string& key,
+                  const std::string& value) {
     if (section.empty() || !profile.Write) return;
     profile.Write(section, key, value);
 }
@@ -93,7 +92,8 @@ void ParseGammaCode(std::string_view text, uint16_t size, uint8_t (&table)[256])
     for (size_t i = 0; i < n; ++i) {
         const size_t at = i * 3;
         if (at >= text.size()) break;
-        table[i] = static_cast<uint8_t>(static_cast<unsigned long>(LeadingInteger(text.substr(at, 3))) & 0xFF);
+        table[i] = static_cast<uint8_t>(
+            static_cast<unsigned long>(LeadingInteger(text.substr(at, 3))) & 0xFF);
     }
 }
 
@@ -107,11 +107,11 @@ int LanguageIndexFromText(std::string_view text) {
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
     auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(),
-                      [&](char x, char y) { return lower(x) == lower(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [&](char x, char y) { return lower(x) == lower(y); });
 }
 
 bool SlowSpeedRuleOn(std::string_view slowSpeedVersion, std::string_view dsLanguage) {
-    return !EqualsIgnoringCase(slowSpeedVersion, "No") && !EqualsIgnoringCase(dsLanguage, "English");
+    return !EqualsIgnoringCase(slowSpeedVersion, "No") &&
+           !EqualsIgnoringCase(dsLanguage, "English");
 }

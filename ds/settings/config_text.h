@@ -48,14 +48,13 @@ std::string DecimalText(long value);
 // receive it. An empty section name stands for a section that does not
 // exist: the default is taken without asking the profile.
 std::string ReadKeyText(const ProfileAccess& profile, const std::string& section,
-                        const std::string& key, const std::string& defaultText,
-                        size_t bufferSize);
+                        const std::string& key, const std::string& defaultText, size_t bufferSize);
 // The same, converted by the leading-integer conversion.
-long ReadKeyNumber(const ProfileAccess& profile, const std::string& section,
-                   const std::string& key, const std::string& defaultText, size_t bufferSize);
+long ReadKeyNumber(const ProfileAccess& profile, const std::string& section, const std::string& key,
+                   const std::string& defaultText, size_t bufferSize);
 // Writes a key; nothing is written under an empty section name.
-void WriteKeyText(const ProfileAccess& profile, const std::string& section,
-                  const std::string& key, const std::string& value);
+void WriteKeyText(const ProfileAccess& profile, const std::string& section, const std::string& key,
+                  const std::string& value);
 
 // ---- Lists of four numbers ----------------------------------------------
 

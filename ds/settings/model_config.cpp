@@ -40,8 +40,8 @@ void StoreFour(T (&field)[4], const FourValues& values) {
 
 template <typename T>
 FourValues FourOf(const T (&field)[4]) {
-    return {static_cast<long>(field[0]), static_cast<long>(field[1]),
-            static_cast<long>(field[2]), static_cast<long>(field[3])};
+    return {static_cast<long>(field[0]), static_cast<long>(field[1]), static_cast<long>(field[2]),
+            static_cast<long>(field[3])};
 }
 
 uint16_t Word(long value) { return static_cast<uint16_t>(value); }
@@ -102,7 +102,9 @@ void WriteSettingsKeys(const ProfileAccess& p, const std::string& section, const
                        const std::array<int32_t, 4>& frameRect, long paperLength) {
     if (section.empty()) return;
     const ScanParameterBlock& b = s.Block;
-    auto number = [&](const char* key, long value) { WriteKeyText(p, section, key, DecimalText(value)); };
+    auto number = [&](const char* key, long value) {
+        WriteKeyText(p, section, key, DecimalText(value));
+    };
     auto list = [&](const char* key, const FourValues& values, size_t width) {
         WriteKeyText(p, section, key, FormatFourValues(values, width));
     };
@@ -141,24 +143,37 @@ void SaveModelSettings(const ProfileAccess& profile, const ScanSettings& setting
                       settings.Block.PaperLength);
 }
 
+namespace {
+
+// The sections of the prescan keys, per model: paper length, prescan mode.
+struct PrescanSections {
+    uint16_t ModelCode;
+    const char* PaperLength;
+    const char* PrescanMode;
+};
+constexpr PrescanSections kPrescanSections[] = {
+    {600, "ZEB-B200CX", "ZEB-B200C"},
+    {606, "ZEB-D400CX", "ZEB-D400C"},
+    {800, "ZEB-C300CX", "ZEB-C300C"},
+    {1200, "ZEB-A1000CX", "ZEB-A1000C"},
+};
+
+const PrescanSections* FindPrescanSections(uint16_t modelCode) {
+    for (const PrescanSections& p : kPrescanSections)
+        if (p.ModelCode == modelCode) return &p;
+    return nullptr;
+}
+
+}  // namespace
+
 std::string PrescanPaperLengthSection(uint16_t modelCode) {
-    switch (modelCode) {
-    case 600: return "ZEB-B200CX";
-    case 606: return "ZEB-D400CX";
-    case 800: return "ZEB-C300CX";
-    case 1200: return "ZEB-A1000CX";
-    default: return "";
-    }
+    const PrescanSections* p = FindPrescanSections(modelCode);
+    return p ? p->PaperLength : "";
 }
 
 std::string PrescanModeSection(uint16_t modelCode) {
-    switch (modelCode) {
-    case 600: return "ZEB-B200C";
-    case 606: return "ZEB-D400C";
-    case 800: return "ZEB-C300C";
-    case 1200: return "ZEB-A1000C";
-    default: return "";
-    }
+    const PrescanSections* p = FindPrescanSections(modelCode);
+    return p ? p->PrescanMode : "";
 }
 
 void SavePrescanKeys(const ProfileAccess& profile, uint16_t modelCode, long paperLength,
@@ -176,7 +191,8 @@ std::string ReadZebInfoDriverName(const ProfileAccess& profile) {
     return ReadKeyText(profile, kInfoSection, "DRIVER", "PAVO.DLL", 256);
 }
 
-std::string ReadZebInfoDriverPath(const ProfileAccess& profile, const std::string& windowsDirectory) {
+std::string ReadZebInfoDriverPath(const ProfileAccess& profile,
+                                  const std::string& windowsDirectory) {
     std::string dir = windowsDirectory;
     // The product folder starts with its own separator.
     if (!dir.empty() && (dir.back() == '\\' || dir.back() == '/')) dir.pop_back();

@@ -54,7 +54,8 @@ std::string ReadZebInfoBrand(const ProfileAccess& profile);
 // "DRIVER", the driver's file name ("PAVO.DLL" by default).
 std::string ReadZebInfoDriverName(const ProfileAccess& profile);
 // `windowsDirectory` + the product folder + "DRIVER".
-std::string ReadZebInfoDriverPath(const ProfileAccess& profile, const std::string& windowsDirectory);
+std::string ReadZebInfoDriverPath(const ProfileAccess& profile,
+                                  const std::string& windowsDirectory);
 // "VERSION" ("V1.0" by default), as a 34-byte buffer holds it.
 std::string ReadZebInfoVersion(const ProfileAccess& profile);
 // `LanguageIndex` from "LANGUAGE".

@@ -21,8 +21,7 @@ std::string ReadWith(const std::string& file, const std::string& section, const 
             ? GetProfileStringA(section.c_str(), key.c_str(), defaultText.c_str(), buffer.data(),
                                 static_cast<DWORD>(bufferSize))
             : GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultText.c_str(),
-                                       buffer.data(), static_cast<DWORD>(bufferSize),
-                                       file.c_str());
+                                       buffer.data(), static_cast<DWORD>(bufferSize), file.c_str());
     return std::string(buffer.data(), std::min<size_t>(n, bufferSize - 1));
 }
 
@@ -42,8 +41,7 @@ ProfileAccess FileProfile(const std::string& path) {
     ProfileAccess p;
     p.Read = [path](const std::string& section, const std::string& key, const std::string& def,
                     size_t size) { return ReadWith(path, section, key, def, size); };
-    p.Write = [path](const std::string& section, const std::string& key,
-                     const std::string& value) {
+    p.Write = [path](const std::string& section, const std::string& key, const std::string& value) {
         WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path.c_str());
     };
     return p;
@@ -74,7 +72,9 @@ std::string WindowsDirectoryPath() {
 
 std::string ReadZebInfoBrand() { return ReadZebInfoBrand(WinIniProfile()); }
 std::string ReadZebInfoDriverName() { return ReadZebInfoDriverName(WinIniProfile()); }
-std::string ReadZebInfoDriverPath() { return ReadZebInfoDriverPath(WinIniProfile(), WindowsDirectoryPath()); }
+std::string ReadZebInfoDriverPath() {
+    return ReadZebInfoDriverPath(WinIniProfile(), WindowsDirectoryPath());
+}
 std::string ReadZebInfoVersion() { return ReadZebInfoVersion(WinIniProfile()); }
 int ReadZebInfoLanguageIndex() { return ReadZebInfoLanguageIndex(WinIniProfile()); }
 std::string ReadZebInfoDsLanguage() { return ReadZebInfoDsLanguage(WinIniProfile()); }

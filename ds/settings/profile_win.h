@@ -30,9 +30,9 @@ void SavePrescanKeys(uint16_t modelCode, long paperLength, long prescanMode);
 std::string WindowsDirectoryPath();
 
 // ZEBINFO values from WIN.INI.
-std::string ReadZebInfoBrand();           // with one blank appended
-std::string ReadZebInfoDriverName();     // DRIVER
-std::string ReadZebInfoDriverPath();      // Windows directory + product folder + DRIVER
+std::string ReadZebInfoBrand();       // with one blank appended
+std::string ReadZebInfoDriverName();  // DRIVER
+std::string ReadZebInfoDriverPath();  // Windows directory + product folder + DRIVER
 std::string ReadZebInfoVersion();
 int ReadZebInfoLanguageIndex();
 std::string ReadZebInfoDsLanguage();

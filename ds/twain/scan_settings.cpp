@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 
 constinit ScanSettings g_settings = DefaultScanSettings();
 

@@ -12,7 +12,6 @@
 #include <cstdint>
 #include <cstring>
 #include <span>
-#include <string_view>
 
 // Scan mode codes (`ScanMode`); list position of a mode = code - 1011.
 constexpr uint16_t kModeLineArt = 1011;
@@ -49,11 +48,11 @@ inline bool operator==(const ScanParameterBlock& a, const ScanParameterBlock& b)
 struct ScanSettings {
     ScanParameterBlock Block;
     uint16_t ScanMode;
-    uint16_t ColorPass;      // 0 one pass; 1, 2, 3 during the passes of Color
-    uint16_t Resolution;     // output resolution, dpi
-    uint16_t Scaling;        // percent
-    uint16_t DpiScale;       // 0 and 5 none; 1 to 4 enhanced resolution
-    uint16_t PrescanMode;    // 0 grey preview, 1 colour preview
+    uint16_t ColorPass;    // 0 one pass; 1, 2, 3 during the passes of Color
+    uint16_t Resolution;   // output resolution, dpi
+    uint16_t Scaling;      // percent
+    uint16_t DpiScale;     // 0 and 5 none; 1 to 4 enhanced resolution
+    uint16_t PrescanMode;  // 0 grey preview, 1 colour preview
     uint32_t UnitFlag;
     uint32_t IsInvert;
     int32_t Brightness[kChannelCount];
@@ -67,7 +66,7 @@ struct ScanSettings {
     uint32_t FeederEnabled;
     uint32_t FeederSelected;
     uint32_t AdapterPresent;
-    uint32_t ChunkyPixels;   // 1 components side by side, 0 one plane after another
+    uint32_t ChunkyPixels;  // 1 components side by side, 0 one plane after another
 
     bool operator==(const ScanSettings&) const = default;
 };
@@ -106,7 +105,7 @@ void ResetScanSettings(ScanSettings& settings);
 // ---- Scanner models ------------------------------------------------------
 
 struct ScannerModel {
-    uint16_t ReportedNumber;     // model number in the inquiry data
+    uint16_t ReportedNumber;  // model number in the inquiry data
     uint16_t ModelCode;
     const char* SectionName;     // configuration section of the model
     uint16_t BaseResolution;     // unit of the frame coordinates, dpi

@@ -30,8 +30,8 @@ struct MemoryProfile {
     }
     ProfileAccess Access() {
         ProfileAccess p;
-        p.Read = [this](const std::string& section, const std::string& key,
-                        const std::string& def, size_t) {
+        p.Read = [this](const std::string& section, const std::string& key, const std::string& def,
+                        size_t) {
             ++reads;
             auto it = keys.find({section, Lower(key)});
             return it == keys.end() ? def : it->second;
@@ -107,7 +107,7 @@ TEST(GammaTable, TwoEntriesOfThreeDigitsGiveTwoBytes) {
     ParseGammaCode("010200", 2, table);
     EXPECT_EQ(table[0], 10);
     EXPECT_EQ(table[1], 200);
-    EXPECT_EQ(table[2], 0);    // past the stored size
+    EXPECT_EQ(table[2], 0);  // past the stored size
     EXPECT_EQ(table[255], 0);
     // Fields past the text read 0; values keep their low byte.
     ParseGammaCode("300  7", 4, table);
@@ -220,17 +220,28 @@ TEST(ModelSection, WritesTheWrittenKeysInTableOrderWithTheirFormats) {
     SaveModelSettings(profile.Access(), s, kFrameRect);
     const std::string x = "ZEB-C300CX|";
     const std::vector<std::string> expected = {
-        x + "Length Unit=0",        x + "PaperLength=88",
-        x + "Frame Unit=0",         x + "Frame=78  81  150 145 ",
-        x + "Background Code=0",    x + "Background Unit=0",
-        x + "Background Win_Num=0", x + "Brightness=-105  0  12 ",
-        x + "Contrast=0  0  0  0  ", x + "ScanMode=1013",
-        x + "ScanRes=400",          x + "Scaling=100",
-        x + "DpiScale=0",           x + "Velocity=1",
-        x + "PrescanMode=0",        x + "UnitFlag=0",
-        x + "IsInvert=1",           x + "ScanSource=0",
-        x + "Shadow=0  0  0  0  ",  x + "hilight=255255255255",
-        x + "Midtone=128128128128", x + "Ratio=50 50 50 50 ",
+        x + "Length Unit=0",
+        x + "PaperLength=88",
+        x + "Frame Unit=0",
+        x + "Frame=78  81  150 145 ",
+        x + "Background Code=0",
+        x + "Background Unit=0",
+        x + "Background Win_Num=0",
+        x + "Brightness=-105  0  12 ",
+        x + "Contrast=0  0  0  0  ",
+        x + "ScanMode=1013",
+        x + "ScanRes=400",
+        x + "Scaling=100",
+        x + "DpiScale=0",
+        x + "Velocity=1",
+        x + "PrescanMode=0",
+        x + "UnitFlag=0",
+        x + "IsInvert=1",
+        x + "ScanSource=0",
+        x + "Shadow=0  0  0  0  ",
+        x + "hilight=255255255255",
+        x + "Midtone=128128128128",
+        x + "Ratio=50 50 50 50 ",
     };
     EXPECT_EQ(profile.writes, expected);
 
@@ -278,11 +289,11 @@ TEST(ModelSection, AStoredFeederSourceWithoutAFeederLoadsAsTheGlass) {
 
 TEST(ModelSection, LongTextsAreCutToTheirBuffers) {
     MemoryProfile profile;
-    profile.Set(kSection, "ScanRes", "123456");            // buffer 5
-    profile.Set(kSection, "PaperLength", "11200");         // buffer 4
+    profile.Set(kSection, "ScanRes", "123456");                  // buffer 5
+    profile.Set(kSection, "PaperLength", "11200");               // buffer 4
     profile.Set(kSection, "Brightness", "1  2  3  4  5  6  7");  // buffer 17: 16 kept
-    profile.Set(kSection, "Shadow", "1  2  3  45678");     // buffer 13: "1  2  3  456"
-    profile.Set(kSection, "Background Win_Num", "9");      // held to the four regions
+    profile.Set(kSection, "Shadow", "1  2  3  45678");           // buffer 13: "1  2  3  456"
+    profile.Set(kSection, "Background Win_Num", "9");            // held to the four regions
     const ScanSettings s = LoadedFrom(profile);
     EXPECT_EQ(s.Block.ScanRes, 1234);
     EXPECT_EQ(s.Block.PaperLength, 112);
@@ -336,8 +347,8 @@ TEST(PrescanKeys, GoToTheSectionsTheSetupDialogUses) {
     SavePrescanKeys(profile.Access(), 606, 88, 0);
     SavePrescanKeys(profile.Access(), 0, 80, 1);  // unknown model: nothing
     const std::vector<std::string> expected = {
-        "ZEB-A1000CX|PaperLength=112", "ZEB-A1000C|PrescanMode=1",
-        "ZEB-D400CX|PaperLength=88", "ZEB-D400C|PrescanMode=0"};
+        "ZEB-A1000CX|PaperLength=112", "ZEB-A1000C|PrescanMode=1", "ZEB-D400CX|PaperLength=88",
+        "ZEB-D400C|PrescanMode=0"};
     EXPECT_EQ(profile.writes, expected);
 }
 

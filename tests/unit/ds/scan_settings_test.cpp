@@ -47,9 +47,16 @@ TEST(ScanSettingsRecord, ModuleRecordStartsInTheStartStateAndResetReturnsToIt) {
 }
 
 TEST(ScannerModels, ReportedNumbersMapToCodesSectionsAndCeilings) {
-    struct Row { long reported; uint16_t code; const char* section; uint16_t base, ceiling; };
-    const Row rows[] = {{6000, 600, "ZEB-B200CX", 300, 600}, {6060, 606, "ZEB-D400CX", 600, 0},
-                        {8000, 800, "ZEB-C300CX", 400, 800}, {12000, 1200, "ZEB-A100CX", 600, 1200}};
+    struct Row {
+        long reported;
+        uint16_t code;
+        const char* section;
+        uint16_t base, ceiling;
+    };
+    const Row rows[] = {{6000, 600, "ZEB-B200CX", 300, 600},
+                        {6060, 606, "ZEB-D400CX", 600, 0},
+                        {8000, 800, "ZEB-C300CX", 400, 800},
+                        {12000, 1200, "ZEB-A100CX", 600, 1200}};
     for (const Row& r : rows) {
         ScanSettings s = DefaultScanSettings();
         TakeReportedModel(s, r.reported);
@@ -72,7 +79,8 @@ TEST(ScannerModels, ModelNumberIsReadFromTheFiveCharacterFieldOnly) {
     EXPECT_EQ(ReportedModelNumber(data), 12000);
     std::memcpy(&data[kInquiryModelOffset], " 6060", 5);
     EXPECT_EQ(ReportedModelNumber(data), 6060);
-    std::memcpy(&data[kInquiryModelOffset], "800\0" "9", 5);
+    const char terminated[5] = {'8', '0', '0', '\0', '9'};
+    std::memcpy(&data[kInquiryModelOffset], terminated, 5);
     EXPECT_EQ(ReportedModelNumber(data), 800);
 }
 
@@ -244,7 +252,7 @@ TEST(PassPreparation, GrayUsesTheSingleChannelAndTheFourthCurveOnlyWhenSelected)
     EXPECT_EQ(s.Block.ShadowLevel, 7);
     EXPECT_EQ(s.Block.BrightnessCode, 255);  // low bytes only
     EXPECT_EQ(s.Block.ContrastCode, 6);
-    EXPECT_EQ(s.Block.GammaCode[0], 10);     // selector 1: the table is left alone
+    EXPECT_EQ(s.Block.GammaCode[0], 10);  // selector 1: the table is left alone
 
     s.Block.Gamma = kGammaCurveSupplied;
     s.Brightness[3] = INT32_MAX;  // no overflow, just the low byte

@@ -11,16 +11,37 @@
 
 namespace {
 
-const char* const kModelKeys[] = {
-    "Length Unit", "PaperLength", "Frame Unit",  "Frame",          "Background Code",
-    "Background Unit", "Background Win_Num", "Brightness", "Contrast", "ScanMode",
-    "ScanRes",     "Scaling",     "DpiScale",    "Velocity",       "PrescanMode",
-    "UnitFlag",    "IsInvert",    "ScanSource",  "Shadow",         "Hilight",
-    "Midtone",     "Ratio",       "Grain Built in", "Grain",       "GrainCode",
-    "Gamma",       "Gamma Size",  "Gamma code"};
+const char* const kModelKeys[] = {"Length Unit",
+                                  "PaperLength",
+                                  "Frame Unit",
+                                  "Frame",
+                                  "Background Code",
+                                  "Background Unit",
+                                  "Background Win_Num",
+                                  "Brightness",
+                                  "Contrast",
+                                  "ScanMode",
+                                  "ScanRes",
+                                  "Scaling",
+                                  "DpiScale",
+                                  "Velocity",
+                                  "PrescanMode",
+                                  "UnitFlag",
+                                  "IsInvert",
+                                  "ScanSource",
+                                  "Shadow",
+                                  "Hilight",
+                                  "Midtone",
+                                  "Ratio",
+                                  "Grain Built in",
+                                  "Grain",
+                                  "GrainCode",
+                                  "Gamma",
+                                  "Gamma Size",
+                                  "Gamma code"};
 
-const char* const kInfoKeys[] = {"DRIVER", "BRAND", "VERSION", "LANGUAGE", "DSLANGUAGE",
-                                 "SLOWSPEEDVER"};
+const char* const kInfoKeys[] = {"DRIVER",   "BRAND",      "VERSION",
+                                 "LANGUAGE", "DSLANGUAGE", "SLOWSPEEDVER"};
 
 // Removes the named WIN.INI sections when they hold no key any more, so that
 // putting the keys back leaves no empty section header behind.
