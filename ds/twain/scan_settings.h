@@ -71,7 +71,7 @@ struct ScanSettings {
     bool operator==(const ScanSettings&) const = default;
 };
 
-// The record in its start state: zero except for the documented start values.
+// The record in its start state: zero except for the fields with a start value.
 constexpr ScanSettings DefaultScanSettings() {
     ScanSettings s{};
     s.Block.PaperLength = 88;
