@@ -178,8 +178,20 @@ uint8_t ComponentOf(Rgb c, int component) {
 }
 
 uint8_t ChartSampleAt(double x, double y, int component) {
+    return ChartSampleOnRow(ChartFeaturesOnRow(y), x, y, component);
+}
+
+std::vector<const ChartFeature*> ChartFeaturesOnRow(double y) {
+    std::vector<const ChartFeature*> row;
+    for (const ChartFeature& f : ChartFeatures())
+        if (y >= f.y0 && y < f.y1) row.push_back(&f);
+    return row;
+}
+
+uint8_t ChartSampleOnRow(const std::vector<const ChartFeature*>& row, double x, double y, int component) {
     uint8_t v = 255;
-    for (const ChartFeature& f : ChartFeatures()) {
+    for (const ChartFeature* feature : row) {
+        const ChartFeature& f = *feature;
         if (x < f.x0 || x >= f.x1 || y < f.y0 || y >= f.y1) continue;
         switch (f.kind) {
             case FeatureKind::HorizontalBars: v = DarkRow(f, y) ? 0 : 255; break;

@@ -40,6 +40,11 @@ const std::vector<ChartFeature>& ChartFeatures();
 // definition that the fast pass rendering follows.
 uint8_t ChartSampleAt(double x, double y, int component);
 
+// The same in two steps, for many points of one row: the features that
+// cover row y (in painting order), then the sample at x from them.
+std::vector<const ChartFeature*> ChartFeaturesOnRow(double y);
+uint8_t ChartSampleOnRow(const std::vector<const ChartFeature*>& row, double x, double y, int component);
+
 // 0 red, 1 green, 2 blue, 3 luminance.
 uint8_t ComponentOf(Rgb colour, int component);
 
