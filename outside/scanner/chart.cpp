@@ -30,7 +30,8 @@ void Cross(std::vector<ChartFeature>& f, double cx, double cy, double arm, doubl
 // Text-like marks: words of glyphs on a 3 x 5 grid whose strokes come from a
 // fixed pseudo-random sequence, so the page looks like print and is the same
 // every time.
-void TextRows(std::vector<ChartFeature>& f, double top, double bottom, double scale, uint32_t seed) {
+void TextRows(std::vector<ChartFeature>& f, double top, double bottom, double scale, uint32_t seed,
+              double left = 0.5, double right = 8.0) {
     uint32_t state = seed;
     auto next = [&state]() {
         state = state * 1664525u + 1013904223u;
@@ -40,10 +41,10 @@ void TextRows(std::vector<ChartFeature>& f, double top, double bottom, double sc
     const double glyphWidth = 3 * cell, glyphHeight = 5 * cell;
     const double letterGap = cell, wordGap = 3 * cell, rowPitch = 9 * cell;
     for (double y = top; y + glyphHeight <= bottom; y += rowPitch) {
-        double x = 0.5;
+        double x = left;
         while (true) {
             int letters = 2 + static_cast<int>(next() % 7);
-            if (x + letters * (glyphWidth + letterGap) > 8.0) break;
+            if (x + letters * (glyphWidth + letterGap) > right) break;
             for (int l = 0; l < letters; ++l) {
                 uint32_t bits = next() | 0x2000;  // never an empty glyph
                 for (int row = 0; row < 5; ++row) {
@@ -79,8 +80,8 @@ std::vector<ChartFeature> BuildChart() {
         for (double cy : {0.6, kPaperLength - 0.6}) Cross(f, cx, cy, 0.15, 0.02);
     Cross(f, kPaperWidth / 2, kPaperLength / 2, 0.2, 0.02);
 
-    // A heading of large marks.
-    TextRows(f, 0.45, 0.85, 3.0, 7);
+    // A heading of large marks between the upper crosses.
+    TextRows(f, 0.45, 0.85, 3.0, 7, 1.0, 7.5);
 
     // Grey ramp and 16 grey steps.
     f.push_back({left, 1.0, right, 1.8, FeatureKind::GreyRamp, {}, 0});

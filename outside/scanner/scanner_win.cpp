@@ -39,6 +39,9 @@ void AppendLog(const std::string& line) {
 // one finds the key in its queue all the same.
 void PostEscape() {
     const LPARAM firstPress = 0x00010001;
+    // Makes sure the thread has a message queue to post to.
+    MSG peek;
+    PeekMessageA(&peek, nullptr, WM_NULL, WM_NULL, PM_NOREMOVE);
     HWND focus = GetFocus();
     if (focus)
         PostMessageA(focus, WM_KEYDOWN, VK_ESCAPE, firstPress);

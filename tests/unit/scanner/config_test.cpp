@@ -20,19 +20,6 @@ TEST(ConfigNumbers, DecimalHexAndRubbish) {
     EXPECT_FALSE(ParseNumber("99999999999999")) << "too long to be a number we use";
 }
 
-TEST(ConfigKeys, AbsentKeysKeepTheDefaults) {
-    ScannerConfig c = ConfigFromLookup([](const char*) { return std::nullopt; });
-    EXPECT_EQ(c.model, 12000u);
-    EXPECT_FALSE(c.adapter);
-    EXPECT_FALSE(c.feeder);
-    EXPECT_TRUE(c.colourWithFeeder);
-    EXPECT_EQ(c.firmware, "1.00");
-    EXPECT_EQ(c.startFaultPass, -1);
-    EXPECT_EQ(c.readFaultLine, -1);
-    EXPECT_EQ(c.startRefusalStatus, 0x00FF);
-    EXPECT_EQ(c.notReadyAfter, 1u);
-}
-
 TEST(ConfigKeys, EveryKeyIsRead) {
     std::map<std::string, std::string> ini = {
         {"Model", "6060"}, {"Adapter", "1"}, {"Feeder", "1"}, {"ColourWithFeeder", "0"},

@@ -18,14 +18,6 @@ const ModelCase kModels[] = {{600, 300}, {1200, 600}, {800, 400}};
 
 }  // namespace
 
-TEST(PassGeometry, BaseResolutionFollowsTheModelCodeSent) {
-    EXPECT_EQ(BaseResolutionFor(600), 300u);
-    EXPECT_EQ(BaseResolutionFor(800), 400u);
-    EXPECT_EQ(BaseResolutionFor(1200), 600u);  // models 606 and 1200 both send 1200
-    EXPECT_EQ(BaseResolutionFor(606), 0u);
-    EXPECT_EQ(BaseResolutionFor(0), 0u);
-}
-
 TEST(PassGeometry, WholeGlassAtSeveralResolutionsForEveryModel) {
     for (const ModelCase& m : kModels) {
         for (unsigned res : {36u, 72u, 150u, 300u, 600u, 1200u}) {
