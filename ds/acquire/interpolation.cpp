@@ -1,0 +1,468 @@
+#include "ds/acquire/interpolation.h"
+
+#include <bit>
+#include <cstring>
+
+// Layout of the work below.
+//
+// Every input pixel i with its right neighbour and the two pixels under them
+// (a = A[i], b = A[i+1], c = B[i], d = B[i+1]; per component for colour
+// pixels, whose neighbours are 3 bytes apart) gives an F x F block of output
+// samples. The block formulas are written once, as templates over the value
+// type: plain ints for single pixels, and 16-lane vectors (GCC vector
+// extensions, SSE2 on x86-64) for runs of 16 neighbouring pixels or bytes.
+// Only the way a run's samples are scattered into the output rows depends on
+// the pixel kind:
+//  - one component: the F sample vectors of an output row are interleaved
+//    byte-wise with shuffles (unpack instructions) and stored 16 at a time;
+//  - colour pixels: a run of 48 bytes (16 pixels) is computed into a small
+//    block of samples and copied out 6 bytes (two samples) per store.
+// The pixels a run cannot take (the last few of a line) use the same
+// formulas on ints. The last pixel of a line has no right neighbour; its
+// whole block is a.
+
+static_assert(std::endian::native == std::endian::little,
+              "the 1-bit tables and the colour scatter store little-endian words");
+
+// The 16-lane runs need SSE2 (always there on x86-64); without it every
+// pixel takes the int path.
+#if defined(__SSE2__)
+#define SCALE_VECTOR_RUNS 1
+#else
+#define SCALE_VECTOR_RUNS 0
+#endif
+
+// The widened lanes of the 6 x 6 block are 32-byte values inside
+// always-inlined helpers of this file; no call passes them.
+#pragma GCC diagnostic ignored "-Wpsabi"
+
+namespace {
+
+#define SCALE_INLINE [[gnu::always_inline]] inline
+
+// ---- The block formulas ------------------------------------------------------
+
+// Truncating mean of two samples, (x + y) >> 1, without leaving the lane
+// width: valid for non-negative ints and for byte lanes.
+template <class T>
+SCALE_INLINE T Mean(T x, T y) {
+    return (x & y) + ((x ^ y) >> 1);
+}
+
+// One third of the step from s to t, truncated toward zero (signed values).
+template <class T>
+SCALE_INLINE T Third(T s, T t) {
+    return (t - s) / 3;
+}
+
+template <class T>
+SCALE_INLINE void Block2(T a, T b, T c, T d, T* o) {
+    o[0] = a;
+    o[1] = Mean(a, b);
+    o[2] = Mean(a, c);
+    o[3] = Mean(a, d);
+}
+
+template <class T>
+SCALE_INLINE void Block4(T a, T b, T c, T d, T* o) {
+    const T ab = Mean(a, b), ac = Mean(a, c), ad = Mean(a, d), bd = Mean(b, d), cd = Mean(c, d);
+    o[0] = a;
+    o[1] = Mean(ab, a);
+    o[2] = ab;
+    o[3] = Mean(ab, b);
+    o[4] = Mean(ac, a);
+    o[5] = Mean(ad, a);
+    o[6] = Mean(ad, ab);
+    o[7] = Mean(bd, ab);
+    o[8] = ac;
+    o[9] = Mean(ad, ac);
+    o[10] = ad;
+    o[11] = Mean(ad, bd);
+    o[12] = Mean(ac, c);
+    o[13] = Mean(cd, ac);
+    o[14] = Mean(ad, cd);
+    o[15] = Mean(ad, d);
+}
+
+// The 4 x 4 grid once more: each of its cells with its right, lower and
+// lower-right neighbours (the neighbouring blocks' samples at the edges)
+// makes a 2 x 2 cell by the rule of Block2. The block to the right begins
+// with the column b, (bd + b) / 2, bd, (bd + d) / 2 - or b throughout when
+// it is the last pixel of the line, whose block is all b; the block below
+// begins with the row c, (cd + c) / 2, cd, (cd + d) / 2; the one diagonally
+// below with d.
+template <class T>
+SCALE_INLINE void Block8(T a, T b, T c, T d, bool rightIsLast, T* o) {
+    T e[5][5];
+    T g[16];
+    Block4(a, b, c, d, g);
+    for (int r = 0; r < 4; ++r)
+        for (int k = 0; k < 4; ++k) e[r][k] = g[4 * r + k];
+    const T bd = Mean(b, d), cd = Mean(c, d);
+    if (rightIsLast) {
+        e[0][4] = e[1][4] = e[2][4] = e[3][4] = b;
+    } else {
+        e[0][4] = b;
+        e[1][4] = Mean(bd, b);
+        e[2][4] = bd;
+        e[3][4] = Mean(bd, d);
+    }
+    e[4][0] = c;
+    e[4][1] = Mean(cd, c);
+    e[4][2] = cd;
+    e[4][3] = Mean(cd, d);
+    e[4][4] = d;
+    for (int r = 0; r < 4; ++r) {
+        for (int k = 0; k < 4; ++k) {
+            T cell[4];
+            Block2(e[r][k], e[r][k + 1], e[r + 1][k], e[r + 1][k + 1], cell);
+            o[16 * r + 2 * k] = cell[0];
+            o[16 * r + 2 * k + 1] = cell[1];
+            o[16 * r + 8 + 2 * k] = cell[2];
+            o[16 * r + 8 + 2 * k + 1] = cell[3];
+        }
+    }
+}
+
+// Thirds between the corners and the midpoints. T must be signed.
+template <class T>
+SCALE_INLINE void Block6(T a, T b, T c, T d, T* o) {
+    const T ab = Mean(a, b), ac = Mean(a, c), ad = Mean(a, d), bd = Mean(b, d), cd = Mean(c, d);
+    T* r0 = o;
+    T* r3 = o + 18;
+    T q = Third(a, ab);
+    r0[0] = a;
+    r0[1] = a + q;
+    r0[2] = a + q + q;
+    q = Third(ab, b);
+    r0[3] = ab;
+    r0[4] = ab + q;
+    r0[5] = ab + q + q;
+    q = Third(ac, ad);
+    r3[0] = ac;
+    r3[1] = ac + q;
+    r3[2] = ac + q + q;
+    q = Third(ad, bd);
+    r3[3] = ad;
+    r3[4] = ad + q;
+    r3[5] = ad + q + q;
+    for (int j = 0; j < 6; ++j) {
+        const T s = Third(r0[j], r3[j]);
+        o[6 + j] = r0[j] + s;
+        o[12 + j] = r0[j] + s + s;
+    }
+    const T qc = Third(ac, c), qcd = Third(ad, cd), qd = Third(ad, d);
+    for (int k = 1; k <= 2; ++k) {
+        T* row = o + 6 * (3 + k);
+        row[0] = k == 1 ? ac + qc : ac + qc + qc;
+        row[3] = k == 1 ? ad + qcd : ad + qcd + qcd;
+        const T s = Third(row[0], row[3]);
+        row[1] = row[0] + s;
+        row[2] = row[0] + s + s;
+    }
+    o[28] = ad + qd;                    // (4,4)
+    o[35] = ad + qd + qd;               // (5,5)
+    o[29] = Mean(o[23], o[35]);         // (4,5) from (3,5) and (5,5)
+    o[34] = Mean(o[33], o[35]);         // (5,4) from (5,3) and (5,5)
+}
+
+// The block of one pixel (one component) as ints.
+template <int F>
+SCALE_INLINE void BlockOf(int a, int b, int c, int d, bool rightIsLast, int* o) {
+    if constexpr (F == 2) Block2(a, b, c, d, o);
+    else if constexpr (F == 4) Block4(a, b, c, d, o);
+    else if constexpr (F == 6) Block6(a, b, c, d, o);
+    else Block8(a, b, c, d, rightIsLast, o);
+}
+
+#if SCALE_VECTOR_RUNS
+
+typedef uint8_t Bytes16 __attribute__((vector_size(16)));
+typedef uint16_t Words8 __attribute__((vector_size(16)));
+typedef uint32_t Dwords4 __attribute__((vector_size(16)));
+typedef int16_t Wide16 __attribute__((vector_size(32)));
+
+constexpr size_t kRun = 16;  // pixels (one component) or bytes (colour) per vector
+
+SCALE_INLINE Bytes16 Load16(const uint8_t* p) {
+    Bytes16 v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+SCALE_INLINE void Store16(uint8_t* p, Bytes16 v) { std::memcpy(p, &v, sizeof v); }
+
+// The blocks of 16 neighbouring lanes: o[r * F + s] holds sample (r, s) of
+// every lane.
+template <int F>
+SCALE_INLINE void BlockOf(Bytes16 a, Bytes16 b, Bytes16 c, Bytes16 d, Bytes16* o) {
+    if constexpr (F == 2) {
+        Block2(a, b, c, d, o);
+    } else if constexpr (F == 4) {
+        Block4(a, b, c, d, o);
+    } else if constexpr (F == 6) {
+        Wide16 w[36];
+        Block6(__builtin_convertvector(a, Wide16), __builtin_convertvector(b, Wide16),
+               __builtin_convertvector(c, Wide16), __builtin_convertvector(d, Wide16), w);
+        for (int k = 0; k < 36; ++k) o[k] = __builtin_convertvector(w[k], Bytes16);
+    } else {
+        Block8(a, b, c, d, false, o);
+    }
+}
+
+// ---- Scattering a run of one-component pixels ---------------------------------
+
+SCALE_INLINE Bytes16 LowBytes(Bytes16 x, Bytes16 y) {
+    return __builtin_shufflevector(x, y, 0, 16, 1, 17, 2, 18, 3, 19, 4, 20, 5, 21, 6, 22, 7, 23);
+}
+SCALE_INLINE Bytes16 HighBytes(Bytes16 x, Bytes16 y) {
+    return __builtin_shufflevector(x, y, 8, 24, 9, 25, 10, 26, 11, 27, 12, 28, 13, 29, 14, 30,
+                                   15, 31);
+}
+SCALE_INLINE Bytes16 LowWords(Bytes16 x, Bytes16 y) {
+    return (Bytes16)__builtin_shufflevector((Words8)x, (Words8)y, 0, 8, 1, 9, 2, 10, 3, 11);
+}
+SCALE_INLINE Bytes16 HighWords(Bytes16 x, Bytes16 y) {
+    return (Bytes16)__builtin_shufflevector((Words8)x, (Words8)y, 4, 12, 5, 13, 6, 14, 7, 15);
+}
+SCALE_INLINE Bytes16 LowDwords(Bytes16 x, Bytes16 y) {
+    return (Bytes16)__builtin_shufflevector((Dwords4)x, (Dwords4)y, 0, 4, 1, 5);
+}
+SCALE_INLINE Bytes16 HighDwords(Bytes16 x, Bytes16 y) {
+    return (Bytes16)__builtin_shufflevector((Dwords4)x, (Dwords4)y, 2, 6, 3, 7);
+}
+
+// Writes the F samples of 16 pixels (s[0] to s[F - 1]) pixel by pixel:
+// 16 * F bytes at out. For F = 6 two bytes after them are overwritten too.
+template <int F>
+SCALE_INLINE void InterleaveRun(const Bytes16* s, uint8_t* out) {
+    if constexpr (F == 2) {
+        Store16(out, LowBytes(s[0], s[1]));
+        Store16(out + 16, HighBytes(s[0], s[1]));
+    } else if constexpr (F == 4) {
+        const Bytes16 p0 = LowBytes(s[0], s[1]), p1 = HighBytes(s[0], s[1]);
+        const Bytes16 q0 = LowBytes(s[2], s[3]), q1 = HighBytes(s[2], s[3]);
+        Store16(out, LowWords(p0, q0));
+        Store16(out + 16, HighWords(p0, q0));
+        Store16(out + 32, LowWords(p1, q1));
+        Store16(out + 48, HighWords(p1, q1));
+    } else if constexpr (F == 8) {
+        const Bytes16 p0 = LowBytes(s[0], s[1]), p1 = HighBytes(s[0], s[1]);
+        const Bytes16 q0 = LowBytes(s[2], s[3]), q1 = HighBytes(s[2], s[3]);
+        const Bytes16 r0 = LowBytes(s[4], s[5]), r1 = HighBytes(s[4], s[5]);
+        const Bytes16 t0 = LowBytes(s[6], s[7]), t1 = HighBytes(s[6], s[7]);
+        const Bytes16 pq[4] = {LowWords(p0, q0), HighWords(p0, q0), LowWords(p1, q1),
+                               HighWords(p1, q1)};
+        const Bytes16 rt[4] = {LowWords(r0, t0), HighWords(r0, t0), LowWords(r1, t1),
+                               HighWords(r1, t1)};
+        for (int m = 0; m < 4; ++m) {
+            Store16(out + 32 * m, LowDwords(pq[m], rt[m]));
+            Store16(out + 32 * m + 16, HighDwords(pq[m], rt[m]));
+        }
+    } else {
+        // Samples 0-3 of each pixel as one 32-bit word, 4-5 as a 16-bit
+        // word; each pixel is then one overlapping 8-byte store.
+        const Bytes16 p0 = LowBytes(s[0], s[1]), p1 = HighBytes(s[0], s[1]);
+        const Bytes16 q0 = LowBytes(s[2], s[3]), q1 = HighBytes(s[2], s[3]);
+        const Bytes16 quad[4] = {LowWords(p0, q0), HighWords(p0, q0), LowWords(p1, q1),
+                                 HighWords(p1, q1)};
+        const Bytes16 pair[2] = {LowBytes(s[4], s[5]), HighBytes(s[4], s[5])};
+        uint32_t q4[16];
+        uint16_t q2[16];
+        std::memcpy(q4, quad, sizeof q4);
+        std::memcpy(q2, pair, sizeof q2);
+        for (int p = 0; p < 16; ++p) {
+            const uint64_t v = q4[p] | static_cast<uint64_t>(q2[p]) << 32;
+            std::memcpy(out + 6 * p, &v, sizeof v);
+        }
+    }
+}
+
+// ---- Runs of 16 pixels ---------------------------------------------------------
+
+// Scales the runs of 16 pixels at the start of a line whose right
+// neighbours all exist and are not the last pixel of the line (which the
+// 8 x 8 block treats on its own). Gives the first pixel not done.
+template <int S, int F>
+size_t ScaleRuns(const uint8_t* A, const uint8_t* B, size_t pixels, uint8_t* const* row) {
+    size_t p = 0;
+    if constexpr (S == 1) {
+        for (; p + kRun + 1 < pixels; p += kRun) {
+            Bytes16 o[F * F];
+            BlockOf<F>(Load16(A + p), Load16(A + p + 1), Load16(B + p), Load16(B + p + 1), o);
+            for (int r = 0; r < F; ++r) InterleaveRun<F>(o + r * F, row[r] + F * p);
+        }
+    } else {
+        // 16 pixels are three vectors of bytes; their samples go through
+        // `run` and out two samples (6 bytes) per 8-byte store, each store
+        // overlapping the next one's first two bytes.
+        alignas(16) uint8_t run[F * F][64];
+        for (auto& s : run) std::memset(s + 48, 0, 16);
+        for (; p + kRun + 1 < pixels; p += kRun) {
+            const size_t x = 3 * p;
+            for (int v = 0; v < 3; ++v) {
+                Bytes16 o[F * F];
+                const size_t at = x + 16 * v;
+                BlockOf<F>(Load16(A + at), Load16(A + at + 3), Load16(B + at), Load16(B + at + 3),
+                           o);
+                for (int k = 0; k < F * F; ++k) Store16(run[k] + 16 * v, o[k]);
+            }
+            for (int r = 0; r < F; ++r) {
+                uint8_t* out = row[r] + 3 * F * p;
+                for (size_t i = 0; i < kRun; ++i) {
+                    for (int s = 0; s < F; s += 2) {
+                        uint32_t first, second;
+                        std::memcpy(&first, run[r * F + s] + 3 * i, 4);
+                        std::memcpy(&second, run[r * F + s + 1] + 3 * i, 4);
+                        const uint64_t v =
+                            (first & 0xFFFFFFu) | static_cast<uint64_t>(second) << 24;
+                        std::memcpy(out + 3 * (F * i + s), &v, sizeof v);
+                    }
+                }
+            }
+        }
+    }
+
+    return p;
+}
+
+#else
+
+template <int S, int F>
+size_t ScaleRuns(const uint8_t*, const uint8_t*, size_t, uint8_t* const*) {
+    return 0;
+}
+
+#endif
+
+// ---- One pair of lines ------------------------------------------------------
+
+// Writes the F output rows (row r at rows + r * step) made from the upper
+// line A and the lower line B, `pixels` pixels of S bytes each: outBytes of
+// samples, then zeros up to rowBytes.
+template <int S, int F>
+void ScalePair(const uint8_t* A, const uint8_t* B, size_t pixels, uint8_t* rows, ptrdiff_t step,
+               size_t outBytes, size_t rowBytes) {
+    uint8_t* row[F];
+    for (int r = 0; r < F; ++r) row[r] = rows + r * step;
+
+    size_t p = ScaleRuns<S, F>(A, B, pixels, row);
+
+    // The remaining pixels that have a right neighbour, one at a time.
+    for (; p + 1 < pixels; ++p) {
+        for (int k = 0; k < S; ++k) {
+            const size_t x = S * p + k;
+            int o[F * F];
+            BlockOf<F>(A[x], A[x + S], B[x], B[x + S], p + 2 == pixels, o);
+            for (int r = 0; r < F; ++r)
+                for (int s = 0; s < F; ++s) row[r][(F * p + s) * S + k] = static_cast<uint8_t>(o[r * F + s]);
+        }
+    }
+
+    // The last pixel: its whole block is its own upper value.
+    const uint8_t* last = A + S * (pixels - 1);
+    for (int r = 0; r < F; ++r) {
+        uint8_t* out = row[r] + S * F * (pixels - 1);
+        for (int s = 0; s < F; ++s)
+            for (int k = 0; k < S; ++k) out[S * s + k] = last[k];
+        if (rowBytes > outBytes) std::memset(row[r] + outBytes, 0, rowBytes - outBytes);
+    }
+}
+
+template <int S, int F>
+void ScaleBlended(const uint8_t* source, size_t pixels, size_t lines, const uint8_t* carried,
+                  uint8_t* destination, ptrdiff_t rowStep, size_t rowBytes) {
+    const size_t inBytes = S * pixels;
+    const size_t outBytes = inBytes * F;
+    for (size_t j = 0; j < lines; ++j) {
+        const uint8_t* upper = j == 0 ? carried : source + (j - 1) * inBytes;
+        ScalePair<S, F>(upper, source + j * inBytes, pixels,
+                        destination + static_cast<ptrdiff_t>(F * j) * rowStep, rowStep, outBytes,
+                        rowBytes);
+    }
+}
+
+// ---- 1-bit lines ------------------------------------------------------------
+
+// For every input byte, its 8 bits each repeated F times: F output bytes,
+// the leftmost pixel still in the top bit of the first byte.
+template <int F>
+struct BitSpread {
+    uint8_t Out[256][8];
+};
+
+template <int F>
+constexpr BitSpread<F> MakeBitSpread() {
+    BitSpread<F> t{};
+    for (int v = 0; v < 256; ++v) {
+        for (int q = 0; q < 8 * F; ++q) {
+            if ((v >> (7 - q / F)) & 1) t.Out[v][q / 8] |= static_cast<uint8_t>(0x80 >> (q % 8));
+        }
+    }
+    return t;
+}
+
+template <int F>
+constexpr BitSpread<F> kBitSpread = MakeBitSpread<F>();
+
+template <int F>
+void ScaleBits(const uint8_t* source, size_t inBytes, size_t lines, uint8_t* destination,
+               ptrdiff_t rowStep, size_t rowBytes) {
+    const size_t outBytes = inBytes * F;
+    for (size_t j = 0; j < lines; ++j) {
+        const uint8_t* in = source + j * inBytes;
+        uint8_t* first = destination + static_cast<ptrdiff_t>(F * j) * rowStep;
+        for (size_t i = 0; i < inBytes; ++i) std::memcpy(first + F * i, kBitSpread<F>.Out[in[i]], F);
+        if (rowBytes > outBytes) std::memset(first + outBytes, 0, rowBytes - outBytes);
+        for (int r = 1; r < F; ++r) std::memcpy(first + r * rowStep, first, rowBytes);
+    }
+}
+
+template <int F>
+void ScaleKind(PixelKind kind, const uint8_t* source, size_t pixels, size_t lines,
+               const uint8_t* carried, uint8_t* destination, ptrdiff_t rowStep, size_t rowBytes) {
+    switch (kind) {
+    case PixelKind::Bit:
+        ScaleBits<F>(source, ScaleInputLineBytes(kind, pixels), lines, destination, rowStep,
+                     rowBytes);
+        break;
+    case PixelKind::Byte:
+        ScaleBlended<1, F>(source, pixels, lines, carried, destination, rowStep, rowBytes);
+        break;
+    case PixelKind::Rgb:
+        ScaleBlended<3, F>(source, pixels, lines, carried, destination, rowStep, rowBytes);
+        break;
+    }
+}
+
+}  // namespace
+
+size_t ScaleLines(PixelKind kind, int factor, const uint8_t* source, size_t pixels, size_t lines,
+                  uint8_t* destination, ptrdiff_t rowStep, size_t rowBytes, CarriedLine& carry) {
+    if (!IsInterpolationFactor(factor) || pixels == 0 || lines == 0) return 0;
+    if (kind != PixelKind::Bit && kind != PixelKind::Byte && kind != PixelKind::Rgb) return 0;
+    const size_t inBytes = ScaleInputLineBytes(kind, pixels);
+    if (rowBytes < inBytes * static_cast<size_t>(factor)) return 0;
+
+    const uint8_t* carried = nullptr;
+    if (kind != PixelKind::Bit) {
+        // First chunk of a pass (or a new line length): the first line is
+        // its own upper neighbour.
+        if (!carry.Held || carry.Line.size() != inBytes) {
+            carry.Line.assign(source, source + inBytes);
+            carry.Held = true;
+        }
+        carried = carry.Line.data();
+    }
+
+    switch (factor) {
+    case 2: ScaleKind<2>(kind, source, pixels, lines, carried, destination, rowStep, rowBytes); break;
+    case 4: ScaleKind<4>(kind, source, pixels, lines, carried, destination, rowStep, rowBytes); break;
+    case 6: ScaleKind<6>(kind, source, pixels, lines, carried, destination, rowStep, rowBytes); break;
+    case 8: ScaleKind<8>(kind, source, pixels, lines, carried, destination, rowStep, rowBytes); break;
+    }
+
+    if (kind != PixelKind::Bit)
+        std::memcpy(carry.Line.data(), source + (lines - 1) * inBytes, inBytes);
+    return lines * static_cast<size_t>(factor);
+}
