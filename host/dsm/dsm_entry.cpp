@@ -10,6 +10,10 @@
 // is ready or that it wants to be closed. The manager keeps the message,
 // posts WM_NULL to the application's window so that its message loop wakes,
 // and hands the message over on the application's next MSG_PROCESSEVENT.
+//
+// Applications (at MSG_OPENDSM) and sources (at MSG_OPENDS) draw their Ids
+// from one counter, so an Id names exactly one party: a call whose origin
+// carries the Id of an open source comes from that source.
 #include "common/twain.h"
 #include "host/dsm/manager_state.h"
 #include "host/dsm/source_catalog.h"
@@ -181,8 +185,9 @@ TW_UINT16 CloseSourceFor(TW_IDENTITY* origin, TW_IDENTITY* sourceIdentity) {
         if (!source || source->applicationId != origin->Id) return Fail(TWCC_SEQERROR);
         entry = source->entry;
     }
+    State().condition = TWCC_SUCCESS;
     TW_UINT16 result = entry(origin, DG_CONTROL, DAT_IDENTITY, MSG_CLOSEDS, sourceIdentity);
-    if (result != TWRC_SUCCESS) return result;  // still open; its status tells why
+    if (result != TWRC_SUCCESS) return result;  // still open; its own status tells why
 
     HMODULE module = nullptr;
     {

@@ -2,6 +2,10 @@
 // read through pipes.
 #include "tests/win/dsm/source_fixture.h"
 
+#include "common/product.h"
+#include "tests/support/wine_support.h"
+
+#include <cstdio>
 #include <string>
 
 using namespace dsmtest;
@@ -22,8 +26,9 @@ std::string ReadAll(HANDLE pipe) {
     return text;
 }
 
-// Runs twacquire with `arguments` and waits (at most 30 s) for it to end.
-ProgramRun RunTwacquire(const std::string& arguments) {
+// Runs twacquire (the built one, or the copy at `program`) with `arguments`
+// and waits (at most 30 s) for it to end.
+ProgramRun RunTwacquire(const std::string& arguments, std::string program = "") {
     ProgramRun run;
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     HANDLE outRead = nullptr, outWrite = nullptr, errRead = nullptr, errWrite = nullptr;
@@ -40,15 +45,16 @@ ProgramRun RunTwacquire(const std::string& arguments) {
     startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     startup.hStdOutput = outWrite;
     startup.hStdError = errWrite;
-    const std::string program = WindowsPathOf(PAVO_TWACQUIRE_FILE);
+    if (program.empty()) program = WindowsPathOf(PAVO_TWACQUIRE_FILE);
     std::string commandLine = "\"" + program + "\" " + arguments;
     PROCESS_INFORMATION process{};
     const BOOL started = CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
                                         0, nullptr, nullptr, &startup, &process);
+    const DWORD startError = GetLastError();
     CloseHandle(outWrite);
     CloseHandle(errWrite);
     if (!started) {
-        ADD_FAILURE() << "cannot start " << program << " (error " << GetLastError() << ")";
+        ADD_FAILURE() << "cannot start " << program << " (error " << startError << ")";
     } else {
         run.out = ReadAll(outRead);
         run.err = ReadAll(errRead);
@@ -62,7 +68,7 @@ ProgramRun RunTwacquire(const std::string& arguments) {
     return run;
 }
 
-// Line ends as the console program wrote them.
+// The text with its Windows line ends (\r\n) turned into plain \n.
 std::string Lines(const std::string& text) {
     std::string result;
     for (char c : text)
@@ -113,4 +119,30 @@ TEST_F(ManagerTest, TwacquireRejectsAnUnknownArgument) {
     EXPECT_EQ(run.exitCode, 1u);
     EXPECT_NE(run.err.find("unknown argument '--frobnicate'"), std::string::npos) << run.err;
     EXPECT_EQ(run.out, "");
+}
+
+TEST_F(ManagerTest, TwacquireSaysSoWhenTheSourceManagerCannotBeLoaded) {
+    // A copy of twacquire beside a damaged source manager module, which is
+    // found before the one in the system folder.
+    const std::string folder = wintest::TempPath("twacquire");
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    const std::string program = folder + "\\twacquire.exe";
+    const std::string damaged = folder + "\\" + kSourceManagerModule;
+    ASSERT_TRUE(CopyFileA(WindowsPathOf(PAVO_TWACQUIRE_FILE).c_str(), program.c_str(), FALSE));
+    FILE* f = std::fopen(damaged.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fputs("not a module", f);
+    std::fclose(f);
+
+    const ProgramRun run = RunTwacquire("--list", program);
+    EXPECT_EQ(run.exitCode, 2u);
+    EXPECT_NE(run.err.find(std::string("cannot load the TWAIN source manager ") +
+                           kSourceManagerModule),
+              std::string::npos)
+        << run.err;
+    EXPECT_EQ(run.out, "");
+
+    EXPECT_TRUE(DeleteFileA(program.c_str()));
+    EXPECT_TRUE(DeleteFileA(damaged.c_str()));
+    EXPECT_TRUE(RemoveDirectoryA(folder.c_str()));
 }
