@@ -27,18 +27,73 @@ static_assert(std::endian::native == std::endian::little,
 // The 16-lane runs need SSE2 (always there on x86-64); without it every
 // pixel takes the int path.
 #if defined(__SSE2__)
+#include <emmintrin.h>
 #define SCALE_VECTOR_RUNS 1
 #else
 #define SCALE_VECTOR_RUNS 0
 #endif
 
-// The widened lanes of the 6 x 6 block are 32-byte values inside
-// always-inlined helpers of this file; no call passes them.
-#pragma GCC diagnostic ignored "-Wpsabi"
 
 namespace {
 
 #define SCALE_INLINE [[gnu::always_inline]] inline
+
+// ---- 16-lane values -----------------------------------------------------------
+
+#if SCALE_VECTOR_RUNS
+
+typedef uint8_t Bytes16 __attribute__((vector_size(16)));
+typedef uint16_t Words8 __attribute__((vector_size(16)));
+typedef uint32_t Dwords4 __attribute__((vector_size(16)));
+typedef uint64_t Qwords2 __attribute__((vector_size(16)));
+typedef int16_t Wide8 __attribute__((vector_size(16)));
+
+constexpr size_t kRun = 16;  // pixels (one component) or bytes (colour) per vector
+
+SCALE_INLINE Bytes16 Load16(const uint8_t* p) {
+    Bytes16 v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+SCALE_INLINE void Store16(uint8_t* p, Bytes16 v) { std::memcpy(p, &v, sizeof v); }
+
+SCALE_INLINE Bytes16 LowBytes(Bytes16 x, Bytes16 y) {
+    return __builtin_shufflevector(x, y, 0, 16, 1, 17, 2, 18, 3, 19, 4, 20, 5, 21, 6, 22, 7, 23);
+}
+SCALE_INLINE Bytes16 HighBytes(Bytes16 x, Bytes16 y) {
+    return __builtin_shufflevector(x, y, 8, 24, 9, 25, 10, 26, 11, 27, 12, 28, 13, 29, 14, 30,
+                                   15, 31);
+}
+SCALE_INLINE Bytes16 LowWords(Bytes16 x, Bytes16 y) {
+    return (Bytes16)__builtin_shufflevector((Words8)x, (Words8)y, 0, 8, 1, 9, 2, 10, 3, 11);
+}
+SCALE_INLINE Bytes16 HighWords(Bytes16 x, Bytes16 y) {
+    return (Bytes16)__builtin_shufflevector((Words8)x, (Words8)y, 4, 12, 5, 13, 6, 14, 7, 15);
+}
+SCALE_INLINE Bytes16 LowDwords(Bytes16 x, Bytes16 y) {
+    return (Bytes16)__builtin_shufflevector((Dwords4)x, (Dwords4)y, 0, 4, 1, 5);
+}
+SCALE_INLINE Bytes16 HighDwords(Bytes16 x, Bytes16 y) {
+    return (Bytes16)__builtin_shufflevector((Dwords4)x, (Dwords4)y, 2, 6, 3, 7);
+}
+
+// Truncating mean of byte lanes: the rounding-up average of the
+// instruction set, less one where the sum is odd.
+SCALE_INLINE Bytes16 Mean(Bytes16 x, Bytes16 y) {
+    return (Bytes16)_mm_avg_epu8((__m128i)x, (__m128i)y) - ((x ^ y) & 1);
+}
+
+// One third of a step in 16-bit lanes (|t - s| <= 255): the high half of
+// (t - s) * 21846 is the third rounded down, one more for a negative step
+// rounds it toward zero.
+SCALE_INLINE Wide8 Third(Wide8 s, Wide8 t) {
+    const Wide8 step = t - s;
+    const Wide8 down = (Wide8)_mm_mulhi_epi16((__m128i)step, _mm_set1_epi16(21846));
+    return down - (step >> 15);
+}
+
+#endif
 
 // ---- The block formulas ------------------------------------------------------
 
@@ -177,21 +232,6 @@ SCALE_INLINE void BlockOf(int a, int b, int c, int d, bool rightIsLast, int* o) 
 
 #if SCALE_VECTOR_RUNS
 
-typedef uint8_t Bytes16 __attribute__((vector_size(16)));
-typedef uint16_t Words8 __attribute__((vector_size(16)));
-typedef uint32_t Dwords4 __attribute__((vector_size(16)));
-typedef int16_t Wide16 __attribute__((vector_size(32)));
-
-constexpr size_t kRun = 16;  // pixels (one component) or bytes (colour) per vector
-
-SCALE_INLINE Bytes16 Load16(const uint8_t* p) {
-    Bytes16 v;
-    std::memcpy(&v, p, sizeof v);
-    return v;
-}
-
-SCALE_INLINE void Store16(uint8_t* p, Bytes16 v) { std::memcpy(p, &v, sizeof v); }
-
 // The blocks of 16 neighbouring lanes: o[r * F + s] holds sample (r, s) of
 // every lane.
 template <int F>
@@ -201,36 +241,21 @@ SCALE_INLINE void BlockOf(Bytes16 a, Bytes16 b, Bytes16 c, Bytes16 d, Bytes16* o
     } else if constexpr (F == 4) {
         Block4(a, b, c, d, o);
     } else if constexpr (F == 6) {
-        Wide16 w[36];
-        Block6(__builtin_convertvector(a, Wide16), __builtin_convertvector(b, Wide16),
-               __builtin_convertvector(c, Wide16), __builtin_convertvector(d, Wide16), w);
-        for (int k = 0; k < 36; ++k) o[k] = __builtin_convertvector(w[k], Bytes16);
+        // Signed 16-bit lanes, eight pixels at a time.
+        const Bytes16 zero = {};
+        Wide8 low[36], high[36];
+        Block6((Wide8)LowBytes(a, zero), (Wide8)LowBytes(b, zero), (Wide8)LowBytes(c, zero),
+               (Wide8)LowBytes(d, zero), low);
+        Block6((Wide8)HighBytes(a, zero), (Wide8)HighBytes(b, zero), (Wide8)HighBytes(c, zero),
+               (Wide8)HighBytes(d, zero), high);
+        for (int k = 0; k < 36; ++k)
+            o[k] = (Bytes16)_mm_packus_epi16((__m128i)low[k], (__m128i)high[k]);
     } else {
         Block8(a, b, c, d, false, o);
     }
 }
 
 // ---- Scattering a run of one-component pixels ---------------------------------
-
-SCALE_INLINE Bytes16 LowBytes(Bytes16 x, Bytes16 y) {
-    return __builtin_shufflevector(x, y, 0, 16, 1, 17, 2, 18, 3, 19, 4, 20, 5, 21, 6, 22, 7, 23);
-}
-SCALE_INLINE Bytes16 HighBytes(Bytes16 x, Bytes16 y) {
-    return __builtin_shufflevector(x, y, 8, 24, 9, 25, 10, 26, 11, 27, 12, 28, 13, 29, 14, 30,
-                                   15, 31);
-}
-SCALE_INLINE Bytes16 LowWords(Bytes16 x, Bytes16 y) {
-    return (Bytes16)__builtin_shufflevector((Words8)x, (Words8)y, 0, 8, 1, 9, 2, 10, 3, 11);
-}
-SCALE_INLINE Bytes16 HighWords(Bytes16 x, Bytes16 y) {
-    return (Bytes16)__builtin_shufflevector((Words8)x, (Words8)y, 4, 12, 5, 13, 6, 14, 7, 15);
-}
-SCALE_INLINE Bytes16 LowDwords(Bytes16 x, Bytes16 y) {
-    return (Bytes16)__builtin_shufflevector((Dwords4)x, (Dwords4)y, 0, 4, 1, 5);
-}
-SCALE_INLINE Bytes16 HighDwords(Bytes16 x, Bytes16 y) {
-    return (Bytes16)__builtin_shufflevector((Dwords4)x, (Dwords4)y, 2, 6, 3, 7);
-}
 
 // Writes the F samples of 16 pixels (s[0] to s[F - 1]) pixel by pixel:
 // 16 * F bytes at out. For F = 6 two bytes after them are overwritten too.
@@ -261,21 +286,40 @@ SCALE_INLINE void InterleaveRun(const Bytes16* s, uint8_t* out) {
         }
     } else {
         // Samples 0-3 of each pixel as one 32-bit word, 4-5 as a 16-bit
-        // word; each pixel is then one overlapping 8-byte store.
+        // word widened to 32 bits; side by side they make one 64-bit lane
+        // per pixel, stored 6 bytes apart (each store's last two bytes are
+        // overwritten by the next).
+        const Bytes16 zero = {};
         const Bytes16 p0 = LowBytes(s[0], s[1]), p1 = HighBytes(s[0], s[1]);
         const Bytes16 q0 = LowBytes(s[2], s[3]), q1 = HighBytes(s[2], s[3]);
+        const Bytes16 r0 = LowBytes(s[4], s[5]), r1 = HighBytes(s[4], s[5]);
         const Bytes16 quad[4] = {LowWords(p0, q0), HighWords(p0, q0), LowWords(p1, q1),
                                  HighWords(p1, q1)};
-        const Bytes16 pair[2] = {LowBytes(s[4], s[5]), HighBytes(s[4], s[5])};
-        uint32_t q4[16];
-        uint16_t q2[16];
-        std::memcpy(q4, quad, sizeof q4);
-        std::memcpy(q2, pair, sizeof q2);
-        for (int p = 0; p < 16; ++p) {
-            const uint64_t v = q4[p] | static_cast<uint64_t>(q2[p]) << 32;
-            std::memcpy(out + 6 * p, &v, sizeof v);
+        const Bytes16 pair[4] = {LowWords(r0, zero), HighWords(r0, zero), LowWords(r1, zero),
+                                 HighWords(r1, zero)};
+        for (int m = 0; m < 4; ++m) {
+            const Qwords2 first = (Qwords2)LowDwords(quad[m], pair[m]);
+            const Qwords2 second = (Qwords2)HighDwords(quad[m], pair[m]);
+            const uint64_t pixel[4] = {first[0], first[1], second[0], second[1]};
+            for (int k = 0; k < 4; ++k) std::memcpy(out + 6 * (4 * m + k), &pixel[k], 8);
         }
     }
+}
+
+// Spreads the 4 low bits of every lane over its 8 bits, each bit twice:
+// bit 3 to bits 7 and 6, and so on down to bit 0 to bits 1 and 0.
+SCALE_INLINE Bytes16 SpreadNibble(Bytes16 n) {
+    n = (n | (n << 2)) & 0x33;
+    n = (n | (n << 1)) & 0x55;
+    return n | (n << 1);
+}
+
+// 16 bytes of 1-bit pixels, each bit doubled: 32 bytes at out.
+SCALE_INLINE void DoubleBitsRun(const uint8_t* in, uint8_t* out) {
+    const Bytes16 x = Load16(in);
+    const Bytes16 left = SpreadNibble(x >> 4), right = SpreadNibble(x & 0x0F);
+    Store16(out, LowBytes(left, right));
+    Store16(out + 16, HighBytes(left, right));
 }
 
 // ---- Runs of 16 pixels ---------------------------------------------------------
@@ -412,7 +456,12 @@ void ScaleBits(const uint8_t* source, size_t inBytes, size_t lines, uint8_t* des
     for (size_t j = 0; j < lines; ++j) {
         const uint8_t* in = source + j * inBytes;
         uint8_t* first = destination + static_cast<ptrdiff_t>(F * j) * rowStep;
-        for (size_t i = 0; i < inBytes; ++i) std::memcpy(first + F * i, kBitSpread<F>.Out[in[i]], F);
+        size_t i = 0;
+#if SCALE_VECTOR_RUNS
+        if constexpr (F == 2)
+            for (; i + kRun <= inBytes; i += kRun) DoubleBitsRun(in + i, first + 2 * i);
+#endif
+        for (; i < inBytes; ++i) std::memcpy(first + F * i, kBitSpread<F>.Out[in[i]], F);
         if (rowBytes > outBytes) std::memset(first + outBytes, 0, rowBytes - outBytes);
         for (int r = 1; r < F; ++r) std::memcpy(first + r * rowStep, first, rowBytes);
     }

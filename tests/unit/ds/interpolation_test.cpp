@@ -165,19 +165,21 @@ TEST(ScaleBits, EveryFactorKeepsTheLeftmostPixelInTheTopBit) {
 }
 
 TEST(ScaleBits, EachInputLineMakesItsOwnRowsWithoutBlending) {
+    // 37 bytes: runs of 16 bytes and single bytes after them.
+    const size_t bytes = 37, pixels = 8 * bytes;
     for (int f : kFactors) {
-        const Bytes lines = Random(3 * 5, 11);
-        const Bytes out = Scale(PixelKind::Bit, f, lines, 40);
-        const size_t w = 5 * f;
+        const Bytes lines = Random(3 * bytes, 11);
+        const Bytes out = Scale(PixelKind::Bit, f, lines, pixels);
+        const size_t w = bytes * f;
         for (size_t j = 0; j < 3; ++j) {
             const Bytes first = Row(out, w, j * f);
             for (int r = 1; r < f; ++r) EXPECT_EQ(Row(out, w, j * f + r), first) << f;
             // Every input pixel becomes f pixels of the same value.
-            for (size_t x = 0; x < 40; ++x) {
-                const int bit = (lines[j * 5 + x / 8] >> (7 - x % 8)) & 1;
+            for (size_t x = 0; x < pixels; ++x) {
+                const int bit = (lines[j * bytes + x / 8] >> (7 - x % 8)) & 1;
                 for (int k = 0; k < f; ++k) {
                     const size_t q = x * f + k;
-                    EXPECT_EQ((first[q / 8] >> (7 - q % 8)) & 1, bit) << f << " " << x;
+                    ASSERT_EQ((first[q / 8] >> (7 - q % 8)) & 1, bit) << f << " " << x;
                 }
             }
         }
@@ -211,6 +213,14 @@ TEST(ScaleProperties, GreyMatchesTheBlockFormulasAtEveryWidth) {
                 << "factor " << f << ", " << pixels << " pixels";
         }
     }
+}
+
+TEST(ScaleProperties, SixFoldThirdsHoldForEveryStepOfAWideLine) {
+    // Enough blocks that every step between two samples, rising and
+    // falling, occurs in the runs of 16 pixels.
+    const size_t pixels = 4099;
+    const Bytes lines = Random(pixels * 3, 77);
+    EXPECT_EQ(Scale(PixelKind::Byte, 6, lines, pixels), ReferenceBytes(6, lines, pixels));
 }
 
 TEST(ScaleProperties, EightFoldIsTheFourFoldGridScaledOnceMore) {
