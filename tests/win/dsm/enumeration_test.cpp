@@ -5,12 +5,34 @@
 
 #include "tests/support/wine_support.h"
 
+#include <memory>
+
 using namespace dsmtest;
 
 namespace {
 
 const char kSection[] = "TWAIN";
 const char kDefaultKey[] = "Default Source";
+
+// The default-source key, set or removed for one test and put back after it;
+// a section left empty goes too.
+class DefaultSourceSetting {
+public:
+    DefaultSourceSetting() = default;
+    DefaultSourceSetting(const DefaultSourceSetting&) = delete;
+    DefaultSourceSetting& operator=(const DefaultSourceSetting&) = delete;
+    ~DefaultSourceSetting() {
+        keys_.reset();
+        char section[16] = "";
+        if (GetProfileSectionA(kSection, section, sizeof section) == 0)
+            WriteProfileStringA(kSection, nullptr, nullptr);
+    }
+    void Set(const std::string& productName) { keys_->Set(kSection, kDefaultKey, productName); }
+    void Remove() { keys_->Remove(kSection, kDefaultKey); }
+
+private:
+    std::unique_ptr<wintest::WinIniKeys> keys_ = std::make_unique<wintest::WinIniKeys>();
+};
 
 }  // namespace
 
@@ -93,8 +115,8 @@ TEST_F(ManagerTest, SourcesInstalledAfterAListingAppearInTheNext) {
 }
 
 TEST_F(ManagerTest, DefaultIsTheFirstListedWhenWinIniNamesNone) {
-    wintest::WinIniKeys keys;
-    keys.Remove(kSection, kDefaultKey);
+    DefaultSourceSetting setting;
+    setting.Remove();
     folder.InstallSource("beta.ds");
     folder.InstallSource("alpha.ds");
     ASSERT_EQ(app.OpenManager(), TWRC_SUCCESS);
@@ -109,8 +131,8 @@ TEST_F(ManagerTest, DefaultIsTheFirstListedWhenWinIniNamesNone) {
 }
 
 TEST_F(ManagerTest, WinIniNamesTheDefaultSource) {
-    wintest::WinIniKeys keys;
-    keys.Set(kSection, kDefaultKey, TestSourceName("beta"));
+    DefaultSourceSetting setting;
+    setting.Set(TestSourceName("beta"));
     folder.InstallSource("alpha.ds");
     folder.InstallSource("beta.ds");
     ASSERT_EQ(app.OpenManager(), TWRC_SUCCESS);
@@ -127,8 +149,8 @@ TEST_F(ManagerTest, WinIniNamesTheDefaultSource) {
 }
 
 TEST_F(ManagerTest, WinIniNamingAMissingSourceFallsBackToTheFirstListed) {
-    wintest::WinIniKeys keys;
-    keys.Set(kSection, kDefaultKey, "No Such Scanner");
+    DefaultSourceSetting setting;
+    setting.Set("No Such Scanner");
     folder.InstallSource("alpha.ds");
     ASSERT_EQ(app.OpenManager(), TWRC_SUCCESS);
     const std::vector<TW_IDENTITY> listed = app.ListSources();
