@@ -118,10 +118,14 @@ std::vector<uint8_t> EnumerationBytes(TW_UINT16 itemType, std::span<const TW_UIN
     return bytes;
 }
 
+size_t HostItemSize(TW_UINT16 itemType) {
+    return itemType == TWTY_BOOL ? 2 : ContainerItemSize(itemType);
+}
+
 std::optional<TW_UINT32> ReadHostValue(TW_UINT16 conType, std::span<const uint8_t> container) {
     if (container.size() < 2) return std::nullopt;
     const uint8_t* p = container.data();
-    const size_t itemSize = ContainerItemSize(GetWord(p));
+    const size_t itemSize = HostItemSize(GetWord(p));
     if (itemSize == 0) return std::nullopt;
 
     if (conType == TWON_ONEVALUE) {

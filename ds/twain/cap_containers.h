@@ -59,14 +59,19 @@ std::vector<uint8_t> EnumerationBytes(TW_UINT16 itemType, std::span<const TW_UIN
 
 // ---- Containers coming from the host -------------------------------------
 
+// Bytes of one item in a host's container: as ContainerItemSize, and also 2
+// for TWTY_BOOL, the type in which hosts set the feeder and auto-feed
+// switches. 0 for a type the source does not read (TWTY_FIX32 among them).
+size_t HostItemSize(TW_UINT16 itemType);
+
 // The value a host's container carries for MSG_SET: the Item of a
 // TW_ONEVALUE or the first item of a TW_ENUMERATION (whatever its
 // CurrentIndex), read at the width of its item type (8-bit types give that
 // byte, 16-bit types that word, 32-bit types all four bytes, never
-// sign-extended). Nothing for any other container type, an item type other
-// than 0 to 5, an enumeration without items, or a block too small for the
-// container header or for the item count it declares. `container` is the
-// whole block as the host allocated it.
+// sign-extended). Nothing for any other container type, an item type
+// without a HostItemSize, an enumeration without items, or a block too
+// small for the container header or for the item count it declares.
+// `container` is the whole block as the host allocated it.
 std::optional<TW_UINT32> ReadHostValue(TW_UINT16 conType, std::span<const uint8_t> container);
 
 // ---- Fixed answers -------------------------------------------------------

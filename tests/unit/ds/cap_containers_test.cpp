@@ -188,9 +188,16 @@ TEST(HostContainers, OneValueGivesItsItemAtTheTypeWidth) {
 TEST(HostContainers, FixedPointAndOtherTypesAreRefused) {
     const TW_UINT32 fix600 = Fix32ToUint32(DoubleToFix32(600.0));
     EXPECT_FALSE(ReadHostValue(TWON_ONEVALUE, HostOneValue(TWTY_FIX32, fix600)));
-    EXPECT_FALSE(ReadHostValue(TWON_ONEVALUE, HostOneValue(TWTY_BOOL, 1)));
     EXPECT_FALSE(ReadHostValue(TWON_ONEVALUE, HostOneValue(TWTY_STR32, 1)));
     EXPECT_FALSE(ReadHostValue(TWON_ONEVALUE, HostOneValue(0xFFFF, 1)));
+}
+
+TEST(HostContainers, BooleanSwitchIsTakenAsAWord) {
+    EXPECT_EQ(ReadHostValue(TWON_ONEVALUE, HostOneValue(TWTY_BOOL, 1)), 1u);
+    EXPECT_EQ(ReadHostValue(TWON_ONEVALUE, HostOneValue(TWTY_BOOL, 0xFFFF0000)), 0u);
+    EXPECT_EQ(HostItemSize(TWTY_BOOL), 2u);
+    EXPECT_EQ(HostItemSize(TWTY_FIX32), 0u);
+    EXPECT_EQ(HostItemSize(TWTY_UINT32), 4u);
 }
 
 TEST(HostContainers, EnumerationGivesItsFirstItemWhateverItsCurrentIndex) {

@@ -469,7 +469,7 @@ TEST_F(FeederNegotiation, WithoutAFeederTheFeederCannotBeUsed) {
 
 TEST_F(FeederNegotiation, OpenSourceEnablesAndDisablesTheFeeder) {
     FitFeeder(false);
-    EXPECT_EQ(SetOne(CAP_FEEDERENABLED, TWTY_UINT16, 1), TWRC_SUCCESS);
+    EXPECT_EQ(SetOne(CAP_FEEDERENABLED, TWTY_BOOL, 1), TWRC_SUCCESS);
     EXPECT_EQ(g_settings.FeederEnabled, 1u);
     EXPECT_EQ(g_settings.Block.ScanSource, kSourceFeeder);
     EXPECT_EQ(SetOne(CAP_FEEDERENABLED, TWTY_UINT16, 0), TWRC_SUCCESS);
@@ -509,7 +509,7 @@ TEST_F(FeederNegotiation, AutoFeedNeedsTheFeederEnabled) {
     EXPECT_EQ(g_session.autoFeed, 0u);
 
     g_settings.FeederEnabled = 1;
-    EXPECT_EQ(SetOne(CAP_AUTOFEED, TWTY_UINT16, 1), TWRC_SUCCESS);
+    EXPECT_EQ(SetOne(CAP_AUTOFEED, TWTY_BOOL, 1), TWRC_SUCCESS);
     EXPECT_EQ(g_session.autoFeed, 1u);
 }
 
