@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "ds/acquire/line_assembly.h"
+
 #include <cstdint>
 #include <functional>
 
@@ -40,6 +42,17 @@ bool StartNextPass();
 // condition as "not ready".
 bool ReadPass(JobBuffer& buffer, bool nativePath,
               const std::function<void(const uint8_t*, uint32_t)>& consumer);
+
+// One step of the read loop: reads the next chunk of the running pass into
+// the buffer and advances `delivered`. Gives the lines read (0 once the pass
+// is complete), or -1 after ESC or a failure (TWRC_CANCEL set).
+long ReadNextChunk(JobBuffer& buffer, uint32_t& delivered, bool nativePath);
+
+// How the raw lines of a pass (passIndex -1 for one-pass modes, 0 to 2 for
+// the colour passes) become rows on the given delivery path, from the
+// current settings and tone tables. 1-bit lines take no tone curves: a
+// curve would scramble their packed pixels.
+LineTransform PassLineTransform(int passIndex, Delivery delivery);
 
 // A job failure: message (string id without language offset; 0 for none),
 // condition code, Stop, TWRC_CANCEL.

@@ -1,6 +1,8 @@
 #include "ds/acquire/job_driver.h"
 
+#include "ds/acquire/buffered_transfer.h"
 #include "ds/acquire/driver.h"
+#include "ds/acquire/pixel_kind.h"
 #include "ds/acquire/scan_job.h"
 #include "ds/acquire/tone_tables.h"
 #include "ds/twain/messages.h"
@@ -166,8 +168,13 @@ bool StartNextPass() {
     return true;
 }
 
-bool ReadPass(JobBuffer& buffer, bool nativePath,
-              const std::function<void(const uint8_t*, uint32_t)>& consumer) {
+long ReadNextChunk(JobBuffer& buffer, uint32_t& delivered, bool nativePath) {
+    if (delivered >= g_job.LineCount) return 0;
+    PumpJobMessages();
+    if (g_job.AbortRequested) {
+        Cancel();
+        return -1;
+    }
     TransferBuffer descriptor{};
     descriptor.Size = buffer.size;
     descriptor.Capacity = buffer.capacity;
@@ -177,39 +184,41 @@ bool ReadPass(JobBuffer& buffer, bool nativePath,
     read.DescriptorCount = 1;
     read.Buffer = &descriptor;
 
+    ScanStatusRequest status{};
+    uint16_t condition = DriverScanStatus(status);
+    const uint32_t left = g_job.LineCount - delivered;
+    const uint32_t lines =
+        std::min({status.LinesRemaining, left, static_cast<uint32_t>(buffer.capacity)});
+    if (condition == 0 && lines == 0) condition = kStatusNotReady;  // no progress possible
+    if (condition == 0) {
+        read.LinesToRead = lines;
+        read.LinesDelivered = delivered;
+        condition = DriverRead(read);
+        // An empty feeder reported mid-read is a passing state: read once more.
+        if (condition == kStatusNoPaper) {
+            DriverRead(read);
+            condition = 0;
+        }
+    }
+    if (condition != 0) {
+        int text = 200;
+        if (!nativePath && condition == kStatusPaperJam) text = 208;
+        if (!nativePath && condition == kStatusCoverOpen) text = 210;
+        FailJob(text, TWCC_OPERATIONERROR);
+        return -1;
+    }
+    delivered += lines;
+    g_job.ProgressCount += lines;
+    return static_cast<long>(lines);
+}
+
+bool ReadPass(JobBuffer& buffer, bool nativePath,
+              const std::function<void(const uint8_t*, uint32_t)>& consumer) {
     uint32_t delivered = 0;
     while (delivered < g_job.LineCount) {
-        PumpJobMessages();
-        if (g_job.AbortRequested) {
-            Cancel();
-            return false;
-        }
-        ScanStatusRequest status{};
-        uint16_t condition = DriverScanStatus(status);
-        const uint32_t left = g_job.LineCount - delivered;
-        const uint32_t lines =
-            std::min({status.LinesRemaining, left, static_cast<uint32_t>(buffer.capacity)});
-        if (condition == 0 && lines == 0) condition = kStatusNotReady;  // no progress possible
-        if (condition == 0) {
-            read.LinesToRead = lines;
-            read.LinesDelivered = delivered;
-            condition = DriverRead(read);
-            // An empty feeder reported mid-read is a passing state: read once more.
-            if (condition == kStatusNoPaper) {
-                DriverRead(read);
-                condition = 0;
-            }
-        }
-        if (condition != 0) {
-            int text = 200;
-            if (!nativePath && condition == kStatusPaperJam) text = 208;
-            if (!nativePath && condition == kStatusCoverOpen) text = 210;
-            FailJob(text, TWCC_OPERATIONERROR);
-            return false;
-        }
-        delivered += lines;
-        g_job.ProgressCount += lines;
-        consumer(buffer.memory, lines);
+        const long lines = ReadNextChunk(buffer, delivered, nativePath);
+        if (lines < 0) return false;
+        consumer(buffer.memory, static_cast<uint32_t>(lines));
     }
     return true;
 }
@@ -222,5 +231,21 @@ void FinishScan() {
 
 void AbandonTransfer() {
     DriverStop();
+    CleanUpBufferedJob(true);
     FinishScan();
+}
+
+LineTransform PassLineTransform(int passIndex, Delivery delivery) {
+    LineOptions options;
+    options.Invert = g_settings.IsInvert != 0;
+    options.Mirror = g_settings.FeederSelected != 0;
+    const PixelKind kind = PassPixelKind(g_settings.ScanMode).value_or(PixelKind::Bit);
+    CurveSettings curves;
+    if (kind != PixelKind::Bit) {
+        curves.GammaChannel = g_tone.GammaChannel;
+        curves.LevelChannel = g_tone.LevelChannel;
+        curves.Gamma = g_settings.Block.Gamma;
+        curves.LevelsApplied = g_tone.LevelsApplied;
+    }
+    return PassTransform(kind, delivery, options, curves, passIndex, ToneTablesAddress());
 }

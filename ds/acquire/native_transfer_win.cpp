@@ -19,22 +19,9 @@ uint16_t BitsPerPixel() {
     }
 }
 
-LineTransform TransformOfPass(int passIndex) {
-    LineOptions options;
-    options.Invert = g_settings.IsInvert != 0;
-    options.Mirror = g_settings.FeederSelected != 0;
-    CurveSettings curves;
-    curves.GammaChannel = g_tone.GammaChannel;
-    curves.LevelChannel = g_tone.LevelChannel;
-    curves.Gamma = g_settings.Block.Gamma;
-    curves.LevelsApplied = g_tone.LevelsApplied;
-    const PixelKind kind = PassPixelKind(g_settings.ScanMode).value_or(PixelKind::Bit);
-    return PassTransform(kind, Delivery::Native, options, curves, passIndex, ToneTablesAddress());
-}
-
 // Reads one pass into the rows of the bitmap.
 bool ReadPassIntoRows(JobBuffer& buffer, uint8_t* rows, int passIndex) {
-    const LineTransform transform = TransformOfPass(passIndex);
+    const LineTransform transform = PassLineTransform(passIndex, Delivery::Native);
     const PassGeometry geometry = JobGeometry(g_job);
     size_t line = 0;
     return ReadPass(buffer, true, [&](const uint8_t* raw, uint32_t lines) {

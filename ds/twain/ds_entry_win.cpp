@@ -50,6 +50,8 @@ const TripletRow kTriplets[] = {
     {DAT_IMAGELAYOUT, MSG_SET, kState4Open, kState4Open, SetImageLayout},
     {DAT_IMAGELAYOUT, MSG_RESET, kState4Open, kState4Open, ResetImageLayout},
     {DAT_IMAGENATIVEXFER, MSG_GET, kState6XferReady, kState6XferReady, NativeXfer},
+    {DAT_IMAGEMEMXFER, MSG_GET, kState6XferReady, kState7Transferring, MemoryXfer},
+    {DAT_IMAGEFILEXFER, MSG_GET, kState6XferReady, kState6XferReady, FileXfer, TWCC_SEQERROR, false},
 };
 
 const TripletRow* FindTriplet(TW_UINT16 dat, TW_UINT16 msg) {

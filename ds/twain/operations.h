@@ -37,6 +37,8 @@ void ResetPendingXfers();
 // feeder batch, and the next page of an automatic feeder batch.
 void AfterPendingXfers();
 void NativeXfer();
+void MemoryXfer();
+void FileXfer();
 
 // Notifications to the source manager.
 void NotifyXferReady();

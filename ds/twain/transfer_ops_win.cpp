@@ -1,11 +1,15 @@
 // Pending transfers and the image transfers.
+#include "ds/acquire/buffered_transfer.h"
 #include "ds/acquire/driver.h"
 #include "ds/acquire/job_driver.h"
 #include "ds/acquire/native_transfer.h"
+#include "ds/acquire/scan_job.h"
 #include "ds/twain/acquisition.h"
 #include "ds/twain/operations.h"
 #include "ds/twain/scan_settings.h"
 #include "ds/twain/session.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -27,7 +31,9 @@ void AfterTransfer() {
     if (g_session.returnCode == TWRC_FAILURE) {
         FinishScan();
         NotifyCloseRequest();
-    } else if (g_session.returnCode == TWRC_CANCEL || g_session.returnCode == TWRC_XFERDONE) {
+    } else if (g_session.returnCode == TWRC_CANCEL ||
+               (g_session.returnCode == TWRC_XFERDONE && !PlanesRemain())) {
+        // After a red or green plane the job goes on with the next plane.
         FinishScan();
     }
     g_session.state = kState7Transferring;
@@ -44,7 +50,13 @@ void GetPendingXfers() {
 
 void EndPendingXfer() {
     TW_UINT16 count = 0;
-    if (FeederMode()) count = DriverPaperLoaded() ? 0xFFFF : 0;
+    if (PlanesRemain()) {
+        // Each colour plane is an image of its own: the planes still to come
+        // stay pending, so that a host collects all three.
+        count = static_cast<TW_UINT16>(2 - g_job.PassIndex);
+    } else if (FeederMode()) {
+        count = DriverPaperLoaded() ? 0xFFFF : 0;
+    }
     g_session.pendingCount = count;
     Answer(count);
     g_session.state = count != 0 ? kState6XferReady : kState5Enabled;
@@ -65,6 +77,46 @@ void AfterPendingXfers() {
     // which would start a second scan over a running one).
     if (g_session.autoFeed && g_session.pendingCount && g_session.message == MSG_ENDXFER)
         ScanWithoutDialog();
+}
+
+void MemoryXfer() {
+    auto* host = static_cast<TW_IMAGEMEMXFER*>(g_session.data);
+    TW_IMAGEMEMXFER reply = *host;
+    const TW_MEMORY memory = host->Memory;
+    uint8_t* buffer = nullptr;
+    HGLOBAL locked = nullptr;
+    uint32_t length = memory.Length;
+    if (memory.Flags == (TWMF_APPOWNS | TWMF_POINTER)) {
+        buffer = static_cast<uint8_t*>(memory.TheMem);
+    } else if (memory.Flags == (TWMF_APPOWNS | TWMF_HANDLE)) {
+        locked = static_cast<HGLOBAL>(memory.TheMem);
+        buffer = locked ? static_cast<uint8_t*>(GlobalLock(locked)) : nullptr;
+        if (!buffer) {
+            Fail(TWCC_SEQERROR);
+            return;
+        }
+        // A handle smaller than the length claimed is filled only as far as it goes.
+        length = static_cast<uint32_t>(std::min<SIZE_T>(length, GlobalSize(locked)));
+    } else {
+        // The source keeps no buffers of its own: the host must supply one.
+        Fail(TWCC_BADVALUE);
+        return;
+    }
+    if (!buffer) {
+        Fail(TWCC_BADVALUE);
+        return;
+    }
+    MemoryTransfer(reply, buffer, length);
+    reply.Memory = memory;
+    *host = reply;
+    if (locked) GlobalUnlock(locked);
+    AfterTransfer();
+}
+
+void FileXfer() {
+    g_session.returnCode = TWRC_XFERDONE;
+    FileTransfer(g_session.currentFileSetup.FileName, g_session.caps.fileFormat);
+    AfterTransfer();
 }
 
 void NativeXfer() {

@@ -1,109 +1,15 @@
 // A host acquires from pavo.ds and the virtual scanner without the setup
 // window: open, detection and its messages, negotiation, enable, image
 // information, the native bitmap, pending transfers and close.
-#include "tests/win/ds/ds_fixture.h"
+#include "tests/win/ds/acquisition_fixture.h"
 
 #include "ds/acquire/scan_job.h"
-#include "ds/twain/scan_settings.h"
-#include "outside/scanner/virtual_scanner.h"
 
 #include <vector>
 
 using wintest::BoxIcon;
 using wintest::MessageBoxWatcher;
 
-namespace {
-
-const char kScanner[] = "VirtualScanner";
-
-// The lines the virtual scanner delivers for one pass of a block.
-std::vector<uint8_t> ReferencePass(ScanParameterBlock block, uint16_t passWord,
-                                   uint16_t& bytesPerLine, uint32_t& lines) {
-    scanner::VirtualScanner reference{scanner::ScannerConfig{}};
-    block.PassNumber = passWord;
-    reference.Start(block);
-    EXPECT_EQ(block.Header.Status, 0);
-    ScanStatusRequest status{};
-    reference.ScanStatus(status);
-    bytesPerLine = status.BytesPerLine;
-    lines = status.LinesRemaining;
-    std::vector<uint8_t> data(static_cast<size_t>(bytesPerLine) * lines);
-    TransferBuffer buffer{static_cast<uint32_t>(data.size()), static_cast<uint16_t>(lines), 0,
-                          data.data()};
-    ReadRequest read{};
-    read.BytesPerLine = bytesPerLine;
-    read.LinesToRead = lines;
-    read.DescriptorCount = 1;
-    read.Buffer = &buffer;
-    reference.Read(read);
-    EXPECT_EQ(read.Header.Status, 0);
-    return data;
-}
-
-class AcquisitionTest : public DataSourceTest {
-protected:
-    void SetUp() override {
-        DataSourceTest::SetUp();
-        ini_.Remove("ZEBINFO", "DRIVER");
-        ini_.Remove("ZEBINFO", "LANGUAGE");
-        ini_.Remove("ZEBINFO", "BRAND");
-        for (const char* key : {"Model", "Feeder", "Adapter", "Pages", "InquiryStatus",
-                                "StartFaultPass", "StartFaultStatus", "ReadFaultLine",
-                                "ReadFaultStatus", "ReadFaultCount", "EscapeAfterLines",
-                                "StartRefusals", "ZeroLineCount"})
-            ini_.Remove(kScanner, key);
-        // The model sections this test's scans may load and the data source
-        // may write.
-        for (const char* section : {"ZEB-A100CX", "ZEB-B200CX"})
-            for (const char* key : {"ScanMode", "ScanRes", "Scaling", "IsInvert", "DpiScale"})
-                ini_.Keep(section, key);
-    }
-
-    TW_UINT16 SetCap(TW_UINT16 cap, TW_UINT16 itemType, TW_UINT32 value) {
-        HGLOBAL h = GlobalAlloc(GHND, sizeof(TW_ONEVALUE));
-        auto* one = static_cast<TW_ONEVALUE*>(GlobalLock(h));
-        one->ItemType = itemType;
-        one->Item = value;
-        GlobalUnlock(h);
-        TW_CAPABILITY capability{cap, TWON_ONEVALUE, h};
-        TW_UINT16 rc = Call(DG_CONTROL, DAT_CAPABILITY, MSG_SET, &capability);
-        GlobalFree(h);
-        return rc;
-    }
-
-    TW_UINT16 SetLayout(double left, double top, double right, double bottom) {
-        TW_IMAGELAYOUT layout{};
-        layout.Frame = {DoubleToFix32(left), DoubleToFix32(top), DoubleToFix32(right),
-                        DoubleToFix32(bottom)};
-        layout.DocumentNumber = layout.PageNumber = layout.FrameNumber = 1;
-        return Call(DG_CONTROL, DAT_IMAGELAYOUT, MSG_SET, &layout);
-    }
-
-    TW_UINT16 EnableWithoutUi() {
-        TW_USERINTERFACE ui{0, 0, nullptr};
-        return Call(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui);
-    }
-
-    // Opens, negotiates native transfer of the given pixel type and a
-    // one-inch square at 300 dpi, and enables without the setup window.
-    void StartNativeScan(TW_UINT16 pixelType) {
-        ASSERT_EQ(Open(), TWRC_SUCCESS);
-        ASSERT_EQ(SetCap(ICAP_XFERMECH, TWTY_UINT16, TWSX_NATIVE), TWRC_SUCCESS);
-        ASSERT_EQ(SetCap(ICAP_PIXELTYPE, TWTY_UINT16, pixelType), TWRC_SUCCESS);
-        ASSERT_EQ(SetLayout(1.0, 1.0, 2.0, 2.0), TWRC_SUCCESS);
-        ASSERT_EQ(EnableWithoutUi(), TWRC_SUCCESS);
-        ASSERT_EQ(g_session.state, kState6XferReady);
-    }
-
-    // Takes the native bitmap; the caller frees it.
-    HGLOBAL TakeNative(TW_UINT16 expected = TWRC_XFERDONE) {
-        TW_HANDLE handle = nullptr;
-        EXPECT_EQ(Call(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &handle), expected);
-        return static_cast<HGLOBAL>(handle);
-    }
-};
-
-}  // namespace
 
 TEST_F(AcquisitionTest, OpeningDetectsTheScannerAndItsModel) {
     ASSERT_EQ(Open(), TWRC_SUCCESS);
@@ -330,4 +236,88 @@ TEST_F(AcquisitionTest, ClosingDuringATransferStopsTheScanner) {
     EXPECT_EQ(Call(DG_CONTROL, DAT_IDENTITY, MSG_CLOSEDS, nullptr), TWRC_SUCCESS);
     EXPECT_EQ(g_session.state, kState3Loaded);
     EXPECT_FALSE(g_job.Started);
+}
+
+namespace {
+
+class FeederBatchTest : public AcquisitionTest {
+protected:
+    void SetUp() override {
+        AcquisitionTest::SetUp();
+        ini_.Set(kScanner, "Feeder", "1");
+        ini_.Set(kScanner, "Pages", "3");
+    }
+
+    // The host asks for the feeder, optionally with automatic feeding, and
+    // asks whether it is loaded, which makes the source count its pages.
+    void NegotiateFeeder(bool autoFeed) {
+        ASSERT_EQ(Open(), TWRC_SUCCESS);
+        EXPECT_TRUE(g_settings.FeederSelected) << "paper in the feeder selects it at open";
+        ASSERT_EQ(SetCap(ICAP_XFERMECH, TWTY_UINT16, TWSX_NATIVE), TWRC_SUCCESS);
+        ASSERT_EQ(SetCap(ICAP_PIXELTYPE, TWTY_UINT16, TWPT_GRAY), TWRC_SUCCESS);
+        ASSERT_EQ(SetLayout(0, 0, 1, 1), TWRC_SUCCESS);
+        ASSERT_EQ(SetCap(CAP_FEEDERENABLED, TWTY_BOOL, 1), TWRC_SUCCESS);
+        if (autoFeed) {
+            ASSERT_EQ(SetCap(CAP_AUTOFEED, TWTY_BOOL, 1), TWRC_SUCCESS);
+        }
+        TW_CAPABILITY loaded{CAP_FEEDERLOADED, TWON_DONTCARE16, nullptr};
+        ASSERT_EQ(Call(DG_CONTROL, DAT_CAPABILITY, MSG_GET, &loaded), TWRC_SUCCESS);
+        auto* one = static_cast<TW_ONEVALUE*>(GlobalLock(loaded.hContainer));
+        EXPECT_EQ(one->Item, 1u);
+        GlobalUnlock(loaded.hContainer);
+        GlobalFree(loaded.hContainer);
+    }
+
+    // Takes one page and ends its transfer; gives the count the source
+    // answers.
+    TW_UINT16 TakePage() {
+        HGLOBAL dib = TakeNative();
+        EXPECT_NE(dib, nullptr);
+        if (dib) GlobalFree(dib);
+        TW_PENDINGXFERS pending{};
+        EXPECT_EQ(Call(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending), TWRC_SUCCESS);
+        return pending.Count;
+    }
+};
+
+}  // namespace
+
+TEST_F(FeederBatchTest, AnAutomaticBatchOfThreePagesEndsWhenTheFeederIsEmpty) {
+    NegotiateFeeder(true);
+    ASSERT_EQ(EnableWithoutUi(), TWRC_SUCCESS);
+    ASSERT_EQ(g_session.state, kState6XferReady);
+    TW_PENDINGXFERS pending{};
+    EXPECT_EQ(Call(DG_CONTROL, DAT_PENDINGXFERS, MSG_GET, &pending), TWRC_SUCCESS);
+    EXPECT_EQ(pending.Count, 0xFFFF) << "an open-ended batch";
+    EXPECT_FALSE(g_session.firstScanPending);
+
+    EXPECT_EQ(TakePage(), 0xFFFF);
+    EXPECT_EQ(g_session.state, kState6XferReady) << "the next page is ready at once";
+    EXPECT_EQ(TakePage(), 0xFFFF);
+    EXPECT_EQ(g_session.state, kState6XferReady);
+    EXPECT_EQ(TakePage(), 0);
+    EXPECT_EQ(g_session.state, kState5Enabled);
+}
+
+TEST_F(FeederBatchTest, WithoutAutomaticFeedingTheNextPageIsScannedWhenTheHostTakesIt) {
+    NegotiateFeeder(false);
+    ASSERT_EQ(EnableWithoutUi(), TWRC_SUCCESS);
+    EXPECT_EQ(TakePage(), 0xFFFF);
+    EXPECT_EQ(g_session.state, kState6XferReady);
+    EXPECT_EQ(TakePage(), 0xFFFF);
+    EXPECT_EQ(TakePage(), 0);
+    EXPECT_EQ(g_session.state, kState5Enabled);
+}
+
+TEST_F(FeederBatchTest, AnEmptyFeederAtTheFirstScanIsReported) {
+    ini_.Set(kScanner, "Pages", "0");
+    MessageBoxWatcher watcher;
+    ASSERT_EQ(Open(), TWRC_SUCCESS);
+    EXPECT_FALSE(g_settings.FeederSelected) << "no paper: the glass stays the source";
+    ASSERT_EQ(SetCap(ICAP_PIXELTYPE, TWTY_UINT16, TWPT_GRAY), TWRC_SUCCESS);
+    // Scanning without the dialog always takes the feeder when one is fitted.
+    EXPECT_EQ(EnableWithoutUi(), TWRC_CANCEL);
+    EXPECT_EQ(g_session.state, kState4Open);
+    ASSERT_TRUE(watcher.WaitFor(1));
+    EXPECT_EQ(watcher.Boxes()[0].text, " No Paper in Automatic Document Feeder");
 }
