@@ -45,7 +45,6 @@ namespace {
 typedef uint8_t Bytes16 __attribute__((vector_size(16)));
 typedef uint16_t Words8 __attribute__((vector_size(16)));
 typedef uint32_t Dwords4 __attribute__((vector_size(16)));
-typedef uint64_t Qwords2 __attribute__((vector_size(16)));
 typedef int16_t Wide8 __attribute__((vector_size(16)));
 
 constexpr size_t kRun = 16;  // pixels (one component) or bytes (colour) per vector
@@ -298,10 +297,13 @@ SCALE_INLINE void InterleaveRun(const Bytes16* s, uint8_t* out) {
         const Bytes16 pair[4] = {LowWords(r0, zero), HighWords(r0, zero), LowWords(r1, zero),
                                  HighWords(r1, zero)};
         for (int m = 0; m < 4; ++m) {
-            const Qwords2 first = (Qwords2)LowDwords(quad[m], pair[m]);
-            const Qwords2 second = (Qwords2)HighDwords(quad[m], pair[m]);
-            const uint64_t pixel[4] = {first[0], first[1], second[0], second[1]};
-            for (int k = 0; k < 4; ++k) std::memcpy(out + 6 * (4 * m + k), &pixel[k], 8);
+            const __m128i first = (__m128i)LowDwords(quad[m], pair[m]);
+            const __m128i second = (__m128i)HighDwords(quad[m], pair[m]);
+            uint8_t* at = out + 24 * m;
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(at), first);
+            _mm_storeh_pd(reinterpret_cast<double*>(at + 6), _mm_castsi128_pd(first));
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(at + 12), second);
+            _mm_storeh_pd(reinterpret_cast<double*>(at + 18), _mm_castsi128_pd(second));
         }
     }
 }
@@ -354,14 +356,8 @@ size_t ScaleRuns(const uint8_t* A, const uint8_t* B, size_t pixels, uint8_t* con
             for (int r = 0; r < F; ++r) {
                 uint8_t* out = row[r] + 3 * F * p;
                 for (size_t i = 0; i < kRun; ++i) {
-                    for (int s = 0; s < F; s += 2) {
-                        uint32_t first, second;
-                        std::memcpy(&first, run[r * F + s] + 3 * i, 4);
-                        std::memcpy(&second, run[r * F + s + 1] + 3 * i, 4);
-                        const uint64_t v =
-                            (first & 0xFFFFFFu) | static_cast<uint64_t>(second) << 24;
-                        std::memcpy(out + 3 * (F * i + s), &v, sizeof v);
-                    }
+                    for (int s = 0; s < F; ++s)
+                        std::memcpy(out + 3 * (F * i + s), run[r * F + s] + 3 * i, 4);
                 }
             }
         }
