@@ -56,6 +56,19 @@ constexpr size_t ScaleInputLinesThatFit(size_t capacity, size_t rowBytes, int fa
     return capacity / rowBytes / static_cast<size_t>(factor);
 }
 
+// Bytes of the output buffer a caller scales chunks into, for a transfer
+// buffer of `transferBufferBytes` and output rows of `outputRowBytes`: the
+// transfer buffer times the factor (twice the transfer buffer, times
+// `DpiScale` for the factors 4, 6 and 8), but never less than the F rows of
+// one input line, so that a line wider than the transfer buffer still
+// makes progress.
+constexpr size_t InterpolationBufferBytes(size_t transferBufferBytes, size_t outputRowBytes,
+                                          int factor) {
+    const size_t f = static_cast<size_t>(factor);
+    const size_t usual = transferBufferBytes * f, oneLine = outputRowBytes * f;
+    return usual > oneLine ? usual : oneLine;
+}
+
 // The last input line of the previous chunk of one channel (grey, or one
 // colour component; colour rows of kind Rgb are one channel of their own).
 // Its memory is taken once, at the first chunk of a pass or when the line

@@ -397,3 +397,14 @@ TEST(ScaleSizes, OutputRowsAreTheInputBytesTimesTheFactor) {
     EXPECT_EQ(ScaleInputLinesThatFit(1000, 2000, 2), 0u);
     EXPECT_FALSE(IsInterpolationFactor(3));
 }
+
+TEST(ScaleSizes, TheOutputBufferAlwaysTakesAtLeastOneInputLine) {
+    // A 2 MB transfer buffer: 4 MB for F = 2, 16 MB for F = 8.
+    EXPECT_EQ(InterpolationBufferBytes(2u << 20, 5100 * 2, 2), 4u << 20);
+    EXPECT_EQ(InterpolationBufferBytes(2u << 20, 5100 * 8, 8), 16u << 20);
+    // One colour line of 15,300 pixels per pass is wider than the smallest
+    // transfer buffer; the buffer still holds its F rows.
+    const size_t row = ScaleOutputLineBytes(PixelKind::Rgb, 15300, 4);
+    const size_t bytes = InterpolationBufferBytes(32768, row, 4);
+    EXPECT_EQ(ScaleInputLinesThatFit(bytes, row, 4), 1u);
+}
