@@ -392,6 +392,9 @@ Outcome Prescan(PrescanCall& c, const RECT& imageRect, const RECT& bedRect, bool
         }
         if (Outcome o = ReadPass(c, g, colour, pass, pictureBytes); o != Outcome::Done) return o;
     }
+    // An Escape pressed while the last lines were read still cancels.
+    Pump(c);
+    if (c.cancelled) return Cancel(c);
 
     // 9. The pixels behind the headers.
     if (!SeekTo(c.file, static_cast<uint32_t>(header.size())) || !WriteAll(c.file, c.image, pictureBytes)) {
