@@ -97,7 +97,7 @@ Bytes ReferenceBytes(int factor, const Bytes& lines, size_t pixels) {
 
 }  // namespace
 
-// ---- The documented examples ----------------------------------------------------
+// ---- Worked examples ------------------------------------------------------------
 
 TEST(ScaleGrey, TwoLinesDoubledBlendTowardsTheLineBelow) {
     const Bytes A = {10, 20}, B = {30, 40};
