@@ -1,6 +1,5 @@
 #include "ds/acquire/interpolation.h"
 
-#include <bit>
 #include <cstring>
 
 // Layout of the work below.
@@ -16,13 +15,11 @@
 //  - one component: the F sample vectors of an output row are interleaved
 //    byte-wise with shuffles (unpack instructions) and stored 16 at a time;
 //  - colour pixels: a run of 48 bytes (16 pixels) is computed into a small
-//    block of samples and copied out 6 bytes (two samples) per store.
+//    block of samples and copied out one 3-byte sample per 4-byte store,
+//    each store's last byte overwritten by the next.
 // The pixels a run cannot take (the last few of a line) use the same
 // formulas on ints. The last pixel of a line has no right neighbour; its
 // whole block is a.
-
-static_assert(std::endian::native == std::endian::little,
-              "the 1-bit tables and the colour scatter store little-endian words");
 
 // The 16-lane runs need SSE2 (always there on x86-64); without it every
 // pixel takes the int path.
@@ -32,7 +29,6 @@ static_assert(std::endian::native == std::endian::little,
 #else
 #define SCALE_VECTOR_RUNS 0
 #endif
-
 
 namespace {
 
@@ -340,8 +336,9 @@ size_t ScaleRuns(const uint8_t* A, const uint8_t* B, size_t pixels, uint8_t* con
         }
     } else {
         // 16 pixels are three vectors of bytes; their samples go through
-        // `run` and out two samples (6 bytes) per 8-byte store, each store
-        // overlapping the next one's first two bytes.
+        // `run` and out one sample (3 bytes) per 4-byte store, each store's
+        // last byte overwritten by the next. The last store of a run reaches
+        // one byte into the next pixel, which is written after it.
         alignas(16) uint8_t run[F * F][64];
         for (auto& s : run) std::memset(s + 48, 0, 16);
         for (; p + kRun + 1 < pixels; p += kRun) {
@@ -395,7 +392,8 @@ void ScalePair(const uint8_t* A, const uint8_t* B, size_t pixels, uint8_t* rows,
             int o[F * F];
             BlockOf<F>(A[x], A[x + S], B[x], B[x + S], p + 2 == pixels, o);
             for (int r = 0; r < F; ++r)
-                for (int s = 0; s < F; ++s) row[r][(F * p + s) * S + k] = static_cast<uint8_t>(o[r * F + s]);
+                for (int s = 0; s < F; ++s)
+                    row[r][(F * p + s) * S + k] = static_cast<uint8_t>(o[r * F + s]);
         }
     }
 
