@@ -296,10 +296,11 @@ SCALE_INLINE void InterleaveRun(const Bytes16* s, uint8_t* out) {
             const __m128i first = (__m128i)LowDwords(quad[m], pair[m]);
             const __m128i second = (__m128i)HighDwords(quad[m], pair[m]);
             uint8_t* at = out + 24 * m;
+            // Both half stores (movq, movhps) take any alignment.
             _mm_storel_epi64(reinterpret_cast<__m128i*>(at), first);
-            _mm_storeh_pd(reinterpret_cast<double*>(at + 6), _mm_castsi128_pd(first));
+            _mm_storeh_pi(reinterpret_cast<__m64*>(at + 6), _mm_castsi128_ps(first));
             _mm_storel_epi64(reinterpret_cast<__m128i*>(at + 12), second);
-            _mm_storeh_pd(reinterpret_cast<double*>(at + 18), _mm_castsi128_pd(second));
+            _mm_storeh_pi(reinterpret_cast<__m64*>(at + 18), _mm_castsi128_ps(second));
         }
     }
 }
