@@ -1,4 +1,6 @@
 // twacquire: a command-line TWAIN host.
+#include "host/twacquire/acquire_command.h"
+#include "host/twacquire/caps_command.h"
 #include "host/twacquire/exit_codes.h"
 #include "host/twacquire/list_command.h"
 #include "host/twacquire/options.h"
@@ -21,6 +23,10 @@ int main(int argc, char** argv) {
         return kExitOk;
     case Command::List:
         return RunList(stdout, stderr);
+    case Command::Caps:
+        return RunCaps(parsed.options, stdout, stderr);
+    case Command::Acquire:
+        return RunAcquire(parsed.options, stdout, stderr);
     }
     return kExitUsage;
 }

@@ -1,46 +1,256 @@
 #include "host/twacquire/options.h"
 
+#include "host/twacquire/output_name.h"
+
+#include <cctype>
+#include <charconv>
+#include <cstdlib>
+
 namespace twacquire {
+
+namespace {
+
+std::string Lower(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+std::optional<double> ParseNumber(const std::string& text) {
+    if (text.empty()) return std::nullopt;
+    char* end = nullptr;
+    const double value = std::strtod(text.c_str(), &end);
+    if (end != text.c_str() + text.size()) return std::nullopt;
+    return value;
+}
+
+std::optional<int> ParseCount(const std::string& text) {
+    int value = 0;
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size() || value < 1) return std::nullopt;
+    return value;
+}
+
+std::optional<Frame> ParseFrame(const std::string& text) {
+    double v[4];
+    size_t start = 0;
+    for (int i = 0; i < 4; ++i) {
+        const size_t comma = text.find(',', start);
+        if ((i < 3) == (comma == std::string::npos)) return std::nullopt;
+        const std::optional<double> n =
+            ParseNumber(text.substr(start, i < 3 ? comma - start : std::string::npos));
+        if (!n) return std::nullopt;
+        v[i] = *n;
+        start = comma + 1;
+    }
+    if (v[0] < 0 || v[1] < 0 || v[2] <= v[0] || v[3] <= v[1]) return std::nullopt;
+    return Frame{v[0], v[1], v[2], v[3]};
+}
+
+// The options that take a value, and what they do with it; false and an
+// error when the value is wrong.
+bool TakeValue(const std::string& name, const std::string& value, Options& o, std::string& error) {
+    const std::string v = Lower(value);
+    if (name == "--source" || name == "-s") {
+        o.source = value;
+    } else if (name == "--set") {
+        const size_t equals = value.find('=');
+        if (equals == std::string::npos || equals == 0 || equals + 1 == value.size()) {
+            error = "--set wants CAP=VALUE, not '" + value + "'";
+            return false;
+        }
+        o.sets.emplace_back(value.substr(0, equals), value.substr(equals + 1));
+    } else if (name == "--mode" || name == "-m") {
+        if (v == "lineart") o.mode = Mode::LineArt;
+        else if (v == "halftone") o.mode = Mode::Halftone;
+        else if (v == "gray" || v == "grey") o.mode = Mode::Gray;
+        else if (v == "color" || v == "colour") o.mode = Mode::Color;
+        else {
+            error = "--mode is one of lineart, halftone, gray, color; not '" + value + "'";
+            return false;
+        }
+    } else if (name == "--resolution" || name == "-r") {
+        const std::optional<double> dpi = ParseNumber(value);
+        if (!dpi || *dpi <= 0) {
+            error = "--resolution wants dots per inch, not '" + value + "'";
+            return false;
+        }
+        o.resolution = dpi;
+    } else if (name == "--frame") {
+        o.frame = ParseFrame(value);
+        if (!o.frame) {
+            error = "--frame wants LEFT,TOP,RIGHT,BOTTOM with right > left and bottom > top, not '" +
+                    value + "'";
+            return false;
+        }
+    } else if (name == "--units") {
+        if (v == "in") o.units = Units::Inches;
+        else if (v == "cm") o.units = Units::Centimetres;
+        else if (v == "mm") o.units = Units::Millimetres;
+        else if (v == "px") o.units = Units::Pixels;
+        else {
+            error = "--units is one of in, cm, mm, px; not '" + value + "'";
+            return false;
+        }
+    } else if (name == "--xfer" || name == "-x") {
+        if (v == "native") o.mechanism = Mechanism::Native;
+        else if (v == "memory") o.mechanism = Mechanism::Memory;
+        else if (v == "file") o.mechanism = Mechanism::File;
+        else {
+            error = "--xfer is one of native, memory, file; not '" + value + "'";
+            return false;
+        }
+    } else if (name == "--format" || name == "-f") {
+        if (v == "tiff" || v == "tif") o.format = FileFormat::Tiff;
+        else if (v == "bmp") o.format = FileFormat::Bmp;
+        else {
+            error = "--format is tiff or bmp, not '" + value + "'";
+            return false;
+        }
+    } else if (name == "--count" || name == "-n") {
+        const std::optional<int> n = ParseCount(value);
+        if (!n) {
+            error = "--count wants a number of images from 1 up, not '" + value + "'";
+            return false;
+        }
+        o.count = *n;
+    } else if (name == "--output" || name == "-o") {
+        o.output = value;
+    }
+    return true;
+}
+
+bool TakesValue(const std::string& arg) {
+    for (const char* name : {"--source", "-s", "--set", "--mode", "-m", "--resolution", "-r",
+                             "--frame", "--units", "--xfer", "-x", "--format", "-f", "--count",
+                             "-n", "--output", "-o"})
+        if (arg == name) return true;
+    return false;
+}
+
+}  // namespace
+
+std::optional<FileFormat> FormatOfName(const std::string& name) {
+    const size_t dot = name.find_last_of('.');
+    if (dot == std::string::npos || name.find_first_of("/\\", dot) != std::string::npos)
+        return std::nullopt;
+    const std::string ext = Lower(name.substr(dot + 1));
+    if (ext == "tif" || ext == "tiff") return FileFormat::Tiff;
+    if (ext == "bmp") return FileFormat::Bmp;
+    return std::nullopt;
+}
 
 ParsedArguments ParseArguments(const std::vector<std::string>& args) {
     ParsedArguments parsed;
+    Options& o = parsed.options;
     if (args.empty()) {
         parsed.error = "no command given";
         return parsed;
     }
-    bool haveCommand = false;
-    for (const std::string& arg : args) {
-        Command command;
+    bool list = false, help = false, caps = false, countGiven = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
         if (arg == "--list" || arg == "-l") {
-            command = Command::List;
+            list = true;
         } else if (arg == "--help" || arg == "-h" || arg == "/?") {
-            command = Command::Help;
+            help = true;
+        } else if (arg == "--caps") {
+            caps = true;
+        } else if (arg == "--planar") {
+            o.planar = true;
+        } else if (arg == "--ui") {
+            o.showUi = true;
+        } else if (arg == "--batch" || arg == "-b") {
+            o.batch = true;
+        } else if (arg == "--quiet" || arg == "-q") {
+            o.quiet = true;
+        } else if (TakesValue(arg)) {
+            if (i + 1 == args.size()) {
+                parsed.error = arg + " needs a value";
+                return parsed;
+            }
+            if (arg == "--count" || arg == "-n") countGiven = true;
+            if (!TakeValue(arg, args[++i], o, parsed.error)) return parsed;
         } else {
             parsed.error = "unknown argument '" + arg + "'";
             return parsed;
         }
-        if (haveCommand && command != parsed.options.command) {
-            parsed.error = "give only one of --list and --help";
-            return parsed;
-        }
-        parsed.options.command = command;
-        haveCommand = true;
+    }
+    const bool acquire = !o.output.empty();
+    if (list + help + caps + acquire > 1) {
+        parsed.error = "give only one of --list, --help, --caps and -o OUTPUT";
+        return parsed;
+    }
+    if (help) o.command = Command::Help;
+    else if (list) o.command = Command::List;
+    else if (caps) o.command = Command::Caps;
+    else if (acquire) o.command = Command::Acquire;
+    else {
+        parsed.error = "nothing to do: give --list, --caps or -o OUTPUT";
+        return parsed;
+    }
+    if (o.batch && !countGiven) o.count = 0;
+    if (acquire && (o.batch || o.count > 1) && !HasNumberField(o.output)) {
+        parsed.error = "several images need a %d in the output name, as in page%d.tif";
+        return parsed;
+    }
+    if (acquire && !ValidPattern(o.output)) {
+        parsed.error = "the output name '" + o.output +
+                       "' has a % that is neither %d, %Nd, %0Nd nor %%";
+        return parsed;
     }
     parsed.ok = true;
     return parsed;
 }
 
 std::string UsageText() {
-    return "Usage: twacquire COMMAND\n"
+    return "Usage: twacquire --list\n"
+           "       twacquire --caps [--source NAME] [--set CAP=VALUE]...\n"
+           "       twacquire -o OUTPUT [OPTIONS]\n"
            "\n"
-           "Talks to TWAIN data sources through the TWAIN source manager.\n"
+           "A TWAIN host: talks to TWAIN data sources through the source manager.\n"
            "\n"
            "Commands:\n"
-           "  --list, -l   print the identity of every installed data source\n"
-           "  --help, -h   print this text\n"
+           "  --list, -l            print the identity of every installed data source\n"
+           "  --caps                print every capability the source answers: type,\n"
+           "                        current value, default and the values offered\n"
+           "  -o, --output OUTPUT   acquire into OUTPUT; %d (or %03d) in the name\n"
+           "                        numbers the images of a batch from 1\n"
+           "  --help, -h            print this text\n"
            "\n"
-           "Exit status: 0 done, 1 wrong command line, 2 the source manager\n"
-           "cannot be loaded or opened, 3 no data source is installed.\n";
+           "Options:\n"
+           "  -s, --source NAME     the source with this product name (default: the\n"
+           "                        source manager's default source)\n"
+           "  --set CAP=VALUE       set any capability, by TWAIN name (ICAP_CONTRAST,\n"
+           "                        or CONTRAST) or number (0x1103); the value in the\n"
+           "                        type the source reports: integers, names such as\n"
+           "                        TWPT_RGB, TRUE/FALSE, decimals for FIX32\n"
+           "  -m, --mode MODE       lineart, halftone, gray or color\n"
+           "  -r, --resolution DPI  resolution in dots per inch\n"
+           "  --frame L,T,R,B       the area to scan, from the top left corner\n"
+           "  --units UNIT          unit of --frame: in (default), cm, mm or px\n"
+           "  -x, --xfer MECH       native (a bitmap), memory (strips; the default)\n"
+           "                        or file (the source writes OUTPUT itself)\n"
+           "  -f, --format FMT      tiff or bmp (default: from OUTPUT's extension,\n"
+           "                        else tiff; bmp for native transfers)\n"
+           "  --planar              ask for colour as three planes (memory transfer)\n"
+           "  --ui                  use the source's setup window and wait for the user\n"
+           "  -n, --count N         take N images (from the document feeder)\n"
+           "  -b, --batch           take pages from the document feeder until it is empty\n"
+           "  -q, --quiet           no progress bar\n"
+           "\n"
+           "Without --ui, message boxes that the source shows are reported on the\n"
+           "error output and answered with their default button.\n"
+           "\n"
+           "Exit status:\n"
+           "  0 done\n"
+           "  1 wrong command line\n"
+           "  2 the source manager cannot be loaded or opened\n"
+           "  3 no data source found (none installed, or none by the name given)\n"
+           "  4 the source cannot be opened or enabled\n"
+           "  5 the source refused a capability or a setting\n"
+           "  6 cancelled by the user\n"
+           "  7 device condition: the scan or the transfer failed\n"
+           "  8 the output file cannot be written\n";
 }
 
 }  // namespace twacquire

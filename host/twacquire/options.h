@@ -1,15 +1,40 @@
 // The command line of twacquire.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace twacquire {
 
-enum class Command { Help, List };
+enum class Command { Help, List, Caps, Acquire };
+
+enum class Mode { LineArt, Halftone, Gray, Color };
+enum class Mechanism { Native, Memory, File };
+enum class FileFormat { Tiff, Bmp };
+enum class Units { Inches, Centimetres, Millimetres, Pixels };
+
+struct Frame {
+    double left = 0, top = 0, right = 0, bottom = 0;
+};
 
 struct Options {
     Command command = Command::Help;
+    std::string source;                                    // empty: the manager's default
+    std::vector<std::pair<std::string, std::string>> sets;  // --set CAP=VALUE, in order
+    std::optional<Mode> mode;
+    std::optional<double> resolution;
+    std::optional<Frame> frame;
+    Units units = Units::Inches;
+    std::optional<Mechanism> mechanism;
+    std::optional<FileFormat> format;  // unset: from the output name's extension
+    bool planar = false;
+    bool showUi = false;
+    int count = 1;       // images to take; 0 with --batch: until the feeder is empty
+    bool batch = false;  // feeder batch
+    bool quiet = false;  // no progress bar
+    std::string output;  // may hold a %d pattern
 };
 
 struct ParsedArguments {
@@ -20,6 +45,10 @@ struct ParsedArguments {
 
 // Parses the arguments after the program name.
 ParsedArguments ParseArguments(const std::vector<std::string>& args);
+
+// The file format an output name asks for by its extension (.tif, .tiff,
+// .bmp, any case), if any.
+std::optional<FileFormat> FormatOfName(const std::string& name);
 
 // The text printed by --help.
 std::string UsageText();

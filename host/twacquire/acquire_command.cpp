@@ -1,0 +1,235 @@
+#include "host/twacquire/acquire_command.h"
+
+#include "host/twacquire/condition_text.h"
+#include "host/twacquire/event_loop.h"
+#include "host/twacquire/exit_codes.h"
+#include "host/twacquire/image_writer.h"
+#include "host/twacquire/negotiation.h"
+#include "host/twacquire/output_file.h"
+#include "host/twacquire/output_name.h"
+#include "host/twacquire/session.h"
+#include "host/twacquire/source_dialogs.h"
+#include "host/twacquire/transfers.h"
+
+#include "common/twain_names.h"
+
+#include <chrono>
+#include <memory>
+
+namespace twacquire {
+
+namespace {
+
+class Acquisition {
+public:
+    Acquisition(const Options& options, Session& session, FILE* out, FILE* err)
+        : o_(options), source_(session.source), window_(session.window.handle()), out_(out),
+          err_(err) {}
+
+    int Run();
+
+private:
+    int Enable();
+    int TakeImages();
+    int TakeMemoryImage(const std::string& path, const TW_IMAGEINFO& info, bool& more);
+    // Ends a transfer (MSG_ENDXFER); false when no transfer is pending after it.
+    bool EndTransfer();
+    void ResetPending();
+    // The summary line of an image saved.
+    void Report(const std::string& path, ImageFacts facts);
+    // The exit code and message for a transfer or enable that did not end
+    // with the image; `what` is "the scan", "the transfer".
+    int Failure(TW_UINT16 rc, const std::string& what);
+
+    const Options& o_;
+    DataSource& source_;
+    HWND window_;
+    FILE* out_;
+    FILE* err_;
+    Negotiated negotiated_;
+    std::unique_ptr<SourceDialogs> dialogs_;
+    bool enabled_ = false;
+    int saved_ = 0;
+    // When the image now coming began: the enable for the first (a source
+    // may scan before it reports the transfer ready), the end of the one
+    // before for the others.
+    std::chrono::steady_clock::time_point imageStart_;
+};
+
+int Acquisition::Failure(TW_UINT16 rc, const std::string& what) {
+    const TW_UINT16 condition = source_.Condition();
+    if (rc == TWRC_CANCEL && condition == TWCC_SUCCESS) {
+        std::fprintf(err_, "twacquire: %s was cancelled\n", what.c_str());
+        return kExitCancelled;
+    }
+    std::string text = "twacquire: " + what + " failed: " + TwainReturnName(rc) + ", " +
+                       ConditionText(condition);
+    const std::vector<std::string> said = dialogs_ ? dialogs_->Texts() : std::vector<std::string>{};
+    if (!said.empty()) text += ": " + said.back();
+    std::fprintf(err_, "%s\n", text.c_str());
+    return kExitDevice;
+}
+
+int Acquisition::Enable() {
+    TW_USERINTERFACE ui{static_cast<TW_BOOL>(o_.showUi ? 1 : 0), 0, window_};
+    const TW_UINT16 rc = source_.Call(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui);
+    if (rc == TWRC_SUCCESS || rc == TWRC_CHECKSTATUS) {
+        enabled_ = true;
+        return kExitOk;
+    }
+    if (rc == TWRC_CANCEL) return Failure(rc, "the scan");
+    std::fprintf(err_, "twacquire: the source could not be enabled%s: %s\n",
+                 o_.showUi ? " with its setup window" : "", source_.DescribeFailure(rc).c_str());
+    return kExitSourceFailed;
+}
+
+bool Acquisition::EndTransfer() {
+    TW_PENDINGXFERS pending{};
+    if (source_.Call(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending) != TWRC_SUCCESS)
+        return false;
+    return pending.Count != 0;
+}
+
+void Acquisition::ResetPending() {
+    TW_PENDINGXFERS pending{};
+    source_.Call(DG_CONTROL, DAT_PENDINGXFERS, MSG_RESET, &pending);
+}
+
+void Acquisition::Report(const std::string& path, ImageFacts facts) {
+    const auto now = std::chrono::steady_clock::now();
+    facts.seconds = std::chrono::duration<double>(now - imageStart_).count();
+    imageStart_ = now;
+    std::fprintf(out_, "%s\n", ImageSummary(path, facts).c_str());
+    std::fflush(out_);
+}
+
+int Acquisition::TakeMemoryImage(const std::string& path, const TW_IMAGEINFO& info, bool& more) {
+    ImageShape shape;
+    shape.width = static_cast<uint32_t>(info.ImageWidth);
+    shape.height = static_cast<uint32_t>(info.ImageLength);
+    shape.bitsPerPixel = info.BitsPerPixel;
+    shape.planar = info.Planar && info.SamplesPerPixel == 3;
+    shape.whiteIsZero = negotiated_.whiteIsZero;
+    shape.lsbFirst = negotiated_.lsbFirst;
+    shape.xDpi = Fix32ToDouble(info.XResolution);
+    shape.yDpi = Fix32ToDouble(info.YResolution);
+    StripAssembler image(shape);
+    for (;;) {
+        std::string error;
+        const TW_UINT16 rc = MemoryTransfer(source_, image, err_, o_.quiet, error);
+        if (rc != TWRC_XFERDONE) {
+            const int code = error.empty() ? Failure(rc, "the transfer") : kExitDevice;
+            if (!error.empty()) std::fprintf(err_, "twacquire: %s\n", error.c_str());
+            more = EndTransfer();
+            return code;
+        }
+        more = EndTransfer();
+        if (image.Complete()) break;
+        if (!more) {
+            std::fprintf(err_, "twacquire: the source ended the image after %llu of %llu bytes\n",
+                         static_cast<unsigned long long>(image.Received()),
+                         static_cast<unsigned long long>(image.Expected()));
+            return kExitDevice;
+        }
+        // The next plane of a planar colour image: no new image information.
+    }
+    const Raster raster = image.TakeRaster();
+    const std::vector<uint8_t> file =
+        negotiated_.format == FileFormat::Bmp ? BmpBytes(raster) : TiffBytes(raster);
+    std::string error;
+    if (!WriteOutputFile(path, file, error)) {
+        std::fprintf(err_, "twacquire: %s\n", error.c_str());
+        return kExitOutput;
+    }
+    Report(path, {raster.width, raster.height, raster.bitsPerPixel, raster.xDpi, raster.yDpi,
+                  file.size()});
+    return kExitOk;
+}
+
+int Acquisition::TakeImages() {
+    bool more = true;
+    while (more) {
+        if (negotiated_.count > 0 && saved_ >= negotiated_.count) {
+            ResetPending();
+            break;
+        }
+        const std::string path = OutputName(o_.output, saved_ + 1);
+        TW_IMAGEINFO info{};
+        const TW_UINT16 infoRc = source_.Call(DG_IMAGE, DAT_IMAGEINFO, MSG_GET, &info);
+        if (infoRc != TWRC_SUCCESS) {
+            std::fprintf(err_, "twacquire: the source gave no image information: %s\n",
+                         source_.DescribeFailure(infoRc).c_str());
+            ResetPending();
+            return kExitDevice;
+        }
+        if (negotiated_.mechanism == Mechanism::Memory) {
+            if (info.ImageWidth <= 0 || info.ImageLength <= 0 ||
+                (info.BitsPerPixel != 1 && info.BitsPerPixel != 8 && info.BitsPerPixel != 24)) {
+                std::fprintf(err_,
+                             "twacquire: cannot take an image of %d x %d pixels at %d bits in "
+                             "memory; try --xfer native\n",
+                             info.ImageWidth, info.ImageLength, info.BitsPerPixel);
+                ResetPending();
+                return kExitDevice;
+            }
+            const int code = TakeMemoryImage(path, info, more);
+            if (code != kExitOk) {
+                if (more) ResetPending();
+                return code;
+            }
+            ++saved_;
+            continue;
+        }
+        const TransferResult r = negotiated_.mechanism == Mechanism::Native
+                                     ? NativeTransfer(source_, path, negotiated_.format, info)
+                                     : FileTransfer(source_, path, negotiated_.format, info);
+        int code = kExitOk;
+        if (r.rc != TWRC_XFERDONE) {
+            code = r.error.empty() ? Failure(r.rc, "the transfer") : kExitDevice;
+            if (!r.error.empty()) std::fprintf(err_, "twacquire: %s\n", r.error.c_str());
+        } else if (!r.saved) {
+            std::fprintf(err_, "twacquire: %s\n", r.error.c_str());
+            code = kExitOutput;
+        }
+        more = EndTransfer();
+        if (code != kExitOk) {
+            if (more) ResetPending();
+            return code;
+        }
+        Report(path, r.facts);
+        ++saved_;
+    }
+    return kExitOk;
+}
+
+int Acquisition::Run() {
+    if (const int code = Negotiate(source_, o_, negotiated_, err_); code != kExitOk) return code;
+    dialogs_ = std::make_unique<SourceDialogs>(GetCurrentThreadId(), !o_.showUi, err_);
+    imageStart_ = std::chrono::steady_clock::now();
+    int code = Enable();
+    if (code == kExitOk) {
+        const TW_UINT16 event = WaitForSource(source_);
+        if (event == MSG_XFERREADY) {
+            code = TakeImages();
+        } else {
+            code = Failure(TWRC_CANCEL, o_.showUi ? "the scan (setup window closed)" : "the scan");
+        }
+    }
+    if (enabled_) {
+        TW_USERINTERFACE ui{0, 0, window_};
+        source_.Call(DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, &ui);
+    }
+    dialogs_.reset();
+    return code;
+}
+
+}  // namespace
+
+int RunAcquire(const Options& options, FILE* out, FILE* err) {
+    Session session;
+    if (const int code = session.Open(options.source, err); code != kExitOk) return code;
+    Acquisition acquisition(options, session, out, err);
+    return acquisition.Run();
+}
+
+}  // namespace twacquire
