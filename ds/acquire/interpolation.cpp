@@ -142,8 +142,7 @@ SCALE_INLINE void Block4(T a, T b, T c, T d, T* o) {
 // begins with the row c, (cd + c) / 2, cd, (cd + d) / 2; the one diagonally
 // below with d.
 template <class T>
-SCALE_INLINE void Block8(T a, T b, T c, T d, bool rightIsLast, T* o) {
-    T e[5][5];
+SCALE_INLINE void Grid8(T a, T b, T c, T d, bool rightIsLast, T (&e)[5][5]) {
     T g[16];
     Block4(a, b, c, d, g);
     for (int r = 0; r < 4; ++r)
@@ -162,16 +161,26 @@ SCALE_INLINE void Block8(T a, T b, T c, T d, bool rightIsLast, T* o) {
     e[4][2] = cd;
     e[4][3] = Mean(cd, d);
     e[4][4] = d;
-    for (int r = 0; r < 4; ++r) {
-        for (int k = 0; k < 4; ++k) {
-            T cell[4];
-            Block2(e[r][k], e[r][k + 1], e[r + 1][k], e[r + 1][k + 1], cell);
-            o[16 * r + 2 * k] = cell[0];
-            o[16 * r + 2 * k + 1] = cell[1];
-            o[16 * r + 8 + 2 * k] = cell[2];
-            o[16 * r + 8 + 2 * k + 1] = cell[3];
-        }
+}
+
+// Output rows 2r and 2r + 1 of the 8 x 8 block from row r of the grid.
+template <class T>
+SCALE_INLINE void CellRows8(const T (&e)[5][5], int r, T* top, T* bottom) {
+    for (int k = 0; k < 4; ++k) {
+        T cell[4];
+        Block2(e[r][k], e[r][k + 1], e[r + 1][k], e[r + 1][k + 1], cell);
+        top[2 * k] = cell[0];
+        top[2 * k + 1] = cell[1];
+        bottom[2 * k] = cell[2];
+        bottom[2 * k + 1] = cell[3];
     }
+}
+
+template <class T>
+SCALE_INLINE void Block8(T a, T b, T c, T d, bool rightIsLast, T* o) {
+    T e[5][5];
+    Grid8(a, b, c, d, rightIsLast, e);
+    for (int r = 0; r < 4; ++r) CellRows8(e, r, o + 16 * r, o + 16 * r + 8);
 }
 
 // Thirds between the corners and the midpoints. T must be signed.
@@ -331,9 +340,24 @@ size_t ScaleRuns(const uint8_t* A, const uint8_t* B, size_t pixels, uint8_t* con
     size_t p = 0;
     if constexpr (S == 1) {
         for (; p + kRun + 1 < pixels; p += kRun) {
-            Bytes16 o[F * F];
-            BlockOf<F>(Load16(A + p), Load16(A + p + 1), Load16(B + p), Load16(B + p + 1), o);
-            for (int r = 0; r < F; ++r) InterleaveRun<F>(o + r * F, row[r] + F * p);
+            const Bytes16 a = Load16(A + p), b = Load16(A + p + 1);
+            const Bytes16 c = Load16(B + p), d = Load16(B + p + 1);
+            if constexpr (F == 8) {
+                // Two output rows at a time from the grid, to keep few
+                // samples alive at once.
+                Bytes16 e[5][5];
+                Grid8(a, b, c, d, false, e);
+                for (int r = 0; r < 4; ++r) {
+                    Bytes16 top[8], bottom[8];
+                    CellRows8(e, r, top, bottom);
+                    InterleaveRun<8>(top, row[2 * r] + 8 * p);
+                    InterleaveRun<8>(bottom, row[2 * r + 1] + 8 * p);
+                }
+            } else {
+                Bytes16 o[F * F];
+                BlockOf<F>(a, b, c, d, o);
+                for (int r = 0; r < F; ++r) InterleaveRun<F>(o + r * F, row[r] + F * p);
+            }
         }
     } else {
         // 16 pixels are three vectors of bytes; their samples go through
