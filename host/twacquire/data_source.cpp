@@ -14,7 +14,16 @@ namespace twacquire {
 
 namespace {
 
-bool SameNameNoCase(const std::string& a, const std::string& b) {
+std::string WithoutTrailingBlanks(std::string text) {
+    text.erase(text.find_last_not_of(' ') + 1);
+    return text;
+}
+
+// Names typed on a command line: any case, and blanks some sources keep at
+// the end of their product names do not count.
+bool SameNameNoCase(std::string a, std::string b) {
+    a = WithoutTrailingBlanks(a);
+    b = WithoutTrailingBlanks(b);
     return a.size() == b.size() && CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, a.data(),
                                                   static_cast<int>(a.size()), b.data(),
                                                   static_cast<int>(b.size())) == CSTR_EQUAL;

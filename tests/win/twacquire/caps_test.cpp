@@ -1,0 +1,52 @@
+// twacquire --caps, alone and after --set.
+#include "tests/win/twacquire/twacquire_run.h"
+
+using namespace twtest;
+
+namespace {
+
+// The line of one capability in the listing, without its indentation.
+std::string LineOf(const std::string& listing, const std::string& cap) {
+    const size_t at = listing.find("  " + cap + " ");
+    if (at == std::string::npos) return "";
+    const size_t end = listing.find('\n', at);
+    std::string line = listing.substr(at + 2, end - at - 2);
+    const size_t value = line.find_first_not_of(' ', cap.size());
+    return cap + " " + line.substr(value);
+}
+
+}  // namespace
+
+TEST_F(TwacquireTest, CapsListsTheAnsweredCapabilitiesWithCurrentValueAndDefault) {
+    const ProgramRun run = RunTwacquire("--caps");
+    ASSERT_EQ(run.exitCode, 0u) << run.err;
+    EXPECT_EQ(run.out.rfind("Capabilities of Tavlen", 0), 0u) << run.out;
+    EXPECT_EQ(LineOf(run.out, "ICAP_XRESOLUTION"), "ICAP_XRESOLUTION UINT32, current 300, default 300");
+    EXPECT_EQ(LineOf(run.out, "ICAP_PIXELTYPE"),
+              "ICAP_PIXELTYPE UINT16, current 0 (TWPT_BW), default 0 (TWPT_BW)");
+    EXPECT_EQ(LineOf(run.out, "ICAP_XFERMECH"),
+              "ICAP_XFERMECH UINT16, current 2 (TWSX_MEMORY), default 2 (TWSX_MEMORY)");
+    EXPECT_EQ(LineOf(run.out, "CAP_XFERCOUNT"), "CAP_XFERCOUNT INT16, current -1, default -1");
+    EXPECT_EQ(LineOf(run.out, "ICAP_BRIGHTNESS"), "") << "the source does not answer it";
+    EXPECT_EQ(run.err, "");
+}
+
+TEST_F(TwacquireTest, SetByNameOrNumberChangesWhatCapsShows) {
+    const ProgramRun run = RunTwacquire(
+        "--caps --set ICAP_XRESOLUTION=600 --set pixeltype=rgb --set 0x0103=TWSX_NATIVE");
+    ASSERT_EQ(run.exitCode, 0u) << run.err;
+    EXPECT_EQ(LineOf(run.out, "ICAP_XRESOLUTION").rfind("ICAP_XRESOLUTION UINT32, current 600", 0), 0u)
+        << run.out;
+    EXPECT_EQ(LineOf(run.out, "ICAP_PIXELTYPE").rfind("ICAP_PIXELTYPE UINT16, current 2 (TWPT_RGB)", 0), 0u)
+        << run.out;
+    EXPECT_EQ(LineOf(run.out, "ICAP_XFERMECH").rfind("ICAP_XFERMECH UINT16, current 0 (TWSX_NATIVE)", 0), 0u)
+        << run.out;
+}
+
+TEST_F(TwacquireTest, AValueThatDoesNotFitTheSourcesTypeIsRefusedBeforeItIsSent) {
+    const ProgramRun run = RunTwacquire("--caps --set ICAP_XRESOLUTION=300.5");
+    EXPECT_EQ(run.exitCode, 5u);
+    EXPECT_NE(run.err.find("ICAP_XRESOLUTION (UINT32): '300.5' is not a number"), std::string::npos)
+        << run.err;
+    EXPECT_EQ(run.out, "");
+}

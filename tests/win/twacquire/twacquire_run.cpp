@@ -1,0 +1,146 @@
+#include "tests/win/twacquire/twacquire_run.h"
+
+#include <algorithm>
+#include <thread>
+
+namespace twtest {
+
+namespace {
+
+std::string WindowsPathOf(const std::string& buildPath) {
+    // Wine shows the root of the Linux file system as drive Z:.
+    std::string path = buildPath;
+    if (!path.empty() && path[0] == '/') path = "Z:" + path;
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
+
+std::string ReadAll(HANDLE pipe) {
+    std::string text;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(pipe, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
+    return text;
+}
+
+std::string Lines(const std::string& text) {
+    std::string result;
+    for (char c : text)
+        if (c != '\r') result += c;
+    return result;
+}
+
+uint32_t Get16(const std::vector<unsigned char>& b, size_t at) { return b[at] | b[at + 1] << 8; }
+uint32_t Get32(const std::vector<unsigned char>& b, size_t at) {
+    return Get16(b, at) | Get16(b, at + 2) << 16;
+}
+
+}  // namespace
+
+ProgramRun RunTwacquire(const std::string& arguments) {
+    ProgramRun run;
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE outRead = nullptr, outWrite = nullptr, errRead = nullptr, errWrite = nullptr;
+    if (!CreatePipe(&outRead, &outWrite, &inherit, 0) || !CreatePipe(&errRead, &errWrite, &inherit, 0)) {
+        ADD_FAILURE() << "cannot create pipes";
+        return run;
+    }
+    SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
+    SetHandleInformation(errRead, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = outWrite;
+    startup.hStdError = errWrite;
+    const std::string program = WindowsPathOf(PAVO_TWACQUIRE_FILE);
+    std::string commandLine = "\"" + program + "\" " + arguments;
+    PROCESS_INFORMATION process{};
+    const BOOL started = CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
+                                        0, nullptr, nullptr, &startup, &process);
+    const DWORD startError = GetLastError();
+    CloseHandle(outWrite);
+    CloseHandle(errWrite);
+    if (!started) {
+        ADD_FAILURE() << "cannot start " << program << " (error " << startError << ")";
+    } else {
+        // Both pipes at once, so that a full one never stalls the program.
+        std::thread errReader([&] { run.err = Lines(ReadAll(errRead)); });
+        run.out = Lines(ReadAll(outRead));
+        if (WaitForSingleObject(process.hProcess, 60000) != WAIT_OBJECT_0) {
+            ADD_FAILURE() << "twacquire " << arguments << " did not end within a minute";
+            TerminateProcess(process.hProcess, 99);
+            WaitForSingleObject(process.hProcess, 5000);
+        }
+        errReader.join();
+        GetExitCodeProcess(process.hProcess, &run.exitCode);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    CloseHandle(outRead);
+    CloseHandle(errRead);
+    return run;
+}
+
+ImageHeader ReadImageHeader(const std::string& path) {
+    ImageHeader h;
+    const std::vector<unsigned char> f = wintest::ReadWholeFile(path);
+    if (f.size() >= 54 && f[0] == 'B' && f[1] == 'M') {
+        h.format = "BMP";
+        h.width = Get32(f, 18);
+        h.height = Get32(f, 22);
+        h.bitsPerPixel = static_cast<int>(Get16(f, 28));
+    } else if (f.size() >= 8 && f[0] == 'I' && f[1] == 'I' && Get16(f, 2) == 42) {
+        h.format = "TIFF";
+        const uint32_t dir = Get32(f, 4);
+        int bits = 0, samples = 1;
+        for (uint32_t i = 0; dir + 2 + 12 * (i + 1) <= f.size() && i < Get16(f, dir); ++i) {
+            const size_t at = dir + 2 + 12 * i;
+            const uint32_t tag = Get16(f, at), type = Get16(f, at + 2), count = Get32(f, at + 4);
+            const uint32_t value = type == 3 ? Get16(f, at + 8) : Get32(f, at + 8);
+            if (tag == 256) h.width = value;
+            if (tag == 257) h.height = value;
+            if (tag == 258) bits = count == 1 ? static_cast<int>(value) : static_cast<int>(Get16(f, Get32(f, at + 8)));
+            if (tag == 277) samples = static_cast<int>(value);
+        }
+        h.bitsPerPixel = bits * samples;
+    }
+    return h;
+}
+
+void TwacquireTest::SetUp() {
+    folder_ = wintest::TempPath("twacquire");
+    ASSERT_TRUE(CreateDirectoryA(folder_.c_str(), nullptr)) << folder_;
+    // The virtual scanner's defaults: a flatbed with the test chart.
+    for (const char* key : {"Model", "Feeder", "Pages", "Adapter", "Picture", "LineDelay", "Log",
+                            "InquiryStatus", "NotReadyPolls", "StartFaultPass", "StartFaultStatus",
+                            "StartRefusals", "ReadFaultLine", "ReadFaultStatus", "ReadFaultPass",
+                            "ReadFaultCount", "ZeroLineCount", "EscapeAfterLines"})
+        ini_.Remove(kScanner, key);
+    // The last settings the data source keeps for the scanner model.
+    for (const char* section : {"ZEB-A100CX", "ZEB-B200CX", "ZEB-C300CX", "ZEB-D400CX"})
+        for (const char* key : {"ScanMode", "ScanRes", "Scaling", "IsInvert", "DpiScale"})
+            ini_.Keep(section, key);
+}
+
+void TwacquireTest::TearDown() {
+    for (const std::string& name : Files()) DeleteFileA(Out(name).c_str());
+    EXPECT_TRUE(RemoveDirectoryA(folder_.c_str())) << folder_;
+}
+
+std::vector<std::string> TwacquireTest::Files() const {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder_ + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        const std::string name = found.cFileName;
+        if (name != "." && name != "..") names.push_back(name);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+}  // namespace twtest
