@@ -207,13 +207,20 @@ int Acquisition::Run() {
     dialogs_ = std::make_unique<SourceDialogs>(GetCurrentThreadId(), !o_.showUi, err_);
     imageStart_ = std::chrono::steady_clock::now();
     int code = Enable();
-    if (code == kExitOk) {
+    while (code == kExitOk) {
         const TW_UINT16 event = WaitForSource(source_);
-        if (event == MSG_XFERREADY) {
-            code = TakeImages();
-        } else {
-            code = Failure(TWRC_CANCEL, o_.showUi ? "the scan (setup window closed)" : "the scan");
+        if (event != MSG_XFERREADY) {
+            // Closing the setup window after scanning is how its user ends.
+            if (!(o_.showUi && saved_ > 0))
+                code = Failure(TWRC_CANCEL, o_.showUi ? "the scan (setup window closed)" : "the scan");
+            break;
         }
+        code = TakeImages();
+        // With the setup window the user may scan again, into the next
+        // numbered file, until the window is closed or the count is reached.
+        const bool more = o_.showUi && HasNumberField(o_.output) &&
+                          (negotiated_.count == 0 || saved_ < negotiated_.count);
+        if (!more) break;
     }
     if (enabled_) {
         TW_USERINTERFACE ui{0, 0, window_};

@@ -157,7 +157,11 @@ int Negotiate(DataSource& source, const Options& o, Negotiated& result, FILE* er
     }
 
     result.count = o.count;
-    if (o.batch || o.count > 1) {
+    if (o.showUi && (o.batch || o.count > 1)) {
+        // The user chooses the feeder in the setup window; several images
+        // may also be several scans from the glass.
+        n.Try(CAP_XFERCOUNT, o.count > 0 ? std::to_string(o.count) : "-1");
+    } else if (o.batch || o.count > 1) {
         if (!n.Require(CAP_FEEDERENABLED, "TRUE", "a batch needs the document feeder"))
             return kExitRefused;
         n.Try(CAP_AUTOFEED, "TRUE");

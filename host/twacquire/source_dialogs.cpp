@@ -7,13 +7,28 @@ namespace twacquire {
 namespace {
 
 constexpr int kMessageBoxText = 0xFFFF;  // the static control with a box's text
+// A message box has its text, perhaps an icon, and at most four buttons; a
+// dialog with more controls (a setup window) is not one.
+constexpr int kMostMessageBoxControls = 6;
 
-BOOL CALLBACK Collect(HWND window, LPARAM found) {
+BOOL CALLBACK CountChild(HWND, LPARAM count) {
+    ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
+bool IsMessageBox(HWND window) {
     char className[16] = {};
     GetClassNameA(window, className, sizeof className);
-    if (std::string(className) == "#32770" && IsWindowVisible(window) &&
-        GetDlgItem(window, kMessageBoxText))
-        reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+    if (std::string(className) != "#32770" || !IsWindowVisible(window) ||
+        !GetDlgItem(window, kMessageBoxText))
+        return false;
+    int children = 0;
+    EnumChildWindows(window, CountChild, reinterpret_cast<LPARAM>(&children));
+    return children <= kMostMessageBoxControls;
+}
+
+BOOL CALLBACK Collect(HWND window, LPARAM found) {
+    if (IsMessageBox(window)) reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
     return TRUE;
 }
 
