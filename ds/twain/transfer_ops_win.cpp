@@ -54,8 +54,11 @@ void EndPendingXfer() {
         // Each colour plane is an image of its own: the planes still to come
         // stay pending, so that a host collects all three.
         count = static_cast<TW_UINT16>(2 - g_job.PassIndex);
-    } else if (FeederMode()) {
-        count = DriverPaperLoaded() ? 0xFFFF : 0;
+    } else {
+        // A host that ends a transfer before its last strip gives up the rest
+        // of the image: the scanner stops and the job lets go of everything.
+        if (g_job.Started) AbandonTransfer();
+        if (FeederMode()) count = DriverPaperLoaded() ? 0xFFFF : 0;
     }
     g_session.pendingCount = count;
     Answer(count);
@@ -63,7 +66,7 @@ void EndPendingXfer() {
 }
 
 void ResetPendingXfers() {
-    if (g_session.state == kState6XferReady) AbandonTransfer();
+    AbandonTransfer();
     g_session.pendingCount = 0;
     Answer(0);
     g_session.state = kState5Enabled;

@@ -4,6 +4,7 @@
 // above the scanner's ceiling.
 #include "tests/win/ds/acquisition_fixture.h"
 
+#include "ds/acquire/buffered_transfer.h"
 #include "ds/acquire/interpolation.h"
 #include "ds/acquire/scan_job.h"
 
@@ -340,4 +341,32 @@ TEST_F(BufferedTransferTest, AFailedFileTransferLeavesNoFilesBehind) {
     if (search != INVALID_HANDLE_VALUE) FindClose(search);
     ASSERT_TRUE(watcher.WaitFor(1));
     EXPECT_EQ(watcher.Boxes()[0].text, " Paper Jammed in Automatic Document Feeder");
+}
+
+TEST_F(BufferedTransferTest, AHostThatEndsTheTransferMidwayStopsTheScan) {
+    Start(TWPT_RGB, Mechanism::MemoryPlanar, false);
+    std::vector<uint8_t> buffer(8192);
+    TW_IMAGEMEMXFER xfer{};
+    xfer.Memory = {TWMF_APPOWNS | TWMF_POINTER, 8192, buffer.data()};
+    ASSERT_EQ(Call(DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, &xfer), TWRC_SUCCESS);
+    TW_PENDINGXFERS pending{};
+    EXPECT_EQ(Call(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending), TWRC_SUCCESS);
+    EXPECT_EQ(pending.Count, 0);
+    EXPECT_EQ(g_session.state, kState5Enabled);
+    EXPECT_FALSE(g_job.Started);
+    EXPECT_FALSE(PlanesRemain());
+}
+
+TEST_F(BufferedTransferTest, AFileThatCannotBeCreatedFailsWithTheWriteError) {
+    wintest::MessageBoxWatcher watcher;
+    Start(TWPT_GRAY, Mechanism::FileTiff, false);
+    const std::string missing = wintest::TempPath("no_such_folder") + "\\scan.tif";
+    TW_SETUPFILEXFER setup{};
+    std::strncpy(setup.FileName, missing.c_str(), sizeof setup.FileName - 1);
+    ASSERT_EQ(Call(DG_CONTROL, DAT_SETUPFILEXFER, MSG_SET, &setup), TWRC_SUCCESS);
+    EXPECT_EQ(Call(DG_IMAGE, DAT_IMAGEFILEXFER, MSG_GET, nullptr), TWRC_CANCEL);
+    EXPECT_EQ(Status(), TWCC_OPERATIONERROR);
+    ASSERT_TRUE(watcher.WaitFor(1));
+    EXPECT_EQ(watcher.Boxes()[0].text, "Write disk file error.");
+    EXPECT_EQ(g_session.state, kState7Transferring);
 }
