@@ -148,6 +148,14 @@ Outcome Cancel(PrescanCall& c) {
     return Outcome::Cancelled;
 }
 
+// A failure the user must see: the scanner is stopped first (when a pass
+// is under way), then the message is shown.
+Outcome Fail(PrescanCall& c, uint16_t n) {
+    if (c.scanning) Stop(c);
+    ShowMessage(c, n);
+    return Outcome::Failed;
+}
+
 // ---- Memory ----
 
 uint8_t* AllocateLocked(size_t size, HGLOBAL& block) {
@@ -213,8 +221,7 @@ Outcome WaitReady(PrescanCall& c) {
         Pump(c);
         if (c.cancelled) return Cancel(c);
         if (c.ticks - begin > kPassWaitTicks) {
-            ShowMessage(c, prescan::MessageForStatus(status));
-            return Outcome::Failed;
+            return Fail(c, prescan::MessageForStatus(status));
         }
         Pause();
     }
@@ -230,8 +237,7 @@ Outcome StartLaterPass(PrescanCall& c, ScanParameterBlock& block, uint16_t passW
         uint16_t status = Start(c, block);
         if (status == 0) return Outcome::Done;
         if (c.ticks - begin > kPassWaitTicks) {
-            ShowMessage(c, prescan::MessageForStatus(status));
-            return Outcome::Failed;
+            return Fail(c, prescan::MessageForStatus(status));
         }
         Pause();
     }
@@ -262,15 +268,13 @@ Outcome ReadPass(PrescanCall& c, const Geometry& g, bool colour, int pass, uint3
         if (c.cancelled) return Cancel(c);
         ScanStatusRequest status = ScanStatus(c);
         if (status.Header.Status != 0) {
-            ShowMessage(c, prescan::MessageForStatus(status.Header.Status));
-            return Outcome::Failed;
+            return Fail(c, prescan::MessageForStatus(status.Header.Status));
         }
         uint16_t now = prescan::LinesNow(status.LinesRemaining, buffer.Capacity, g.lines, done);
         if (now == 0) {
             // Nothing ready yet: ask again, but not for ever.
             if (c.ticks - lastLineTick > kLineStallTicks) {
-                ShowMessage(c, prescan::kMsgNotReady);
-                return Outcome::Failed;
+                return Fail(c, prescan::kMsgNotReady);
             }
             Pause();
             continue;
@@ -285,8 +289,7 @@ Outcome ReadPass(PrescanCall& c, const Geometry& g, bool colour, int pass, uint3
         read.Buffer = &buffer;
         c.spi(&read, 0, kDriverRead);
         if (read.Header.Status != 0) {
-            ShowMessage(c, prescan::MessageForStatus(read.Header.Status));
-            return Outcome::Failed;
+            return Fail(c, prescan::MessageForStatus(read.Header.Status));
         }
         done = static_cast<uint16_t>(done + now);
         if (c.progress) c.progress->linesDone = static_cast<uint16_t>(c.progress->linesDone + now);
@@ -325,8 +328,7 @@ Outcome Prescan(PrescanCall& c, const RECT& imageRect, const RECT& bedRect, bool
     if (!c.spi) return Outcome::Failed;
     InquiryRequest inquiry;
     if (uint16_t status = Inquire(c, inquiry); status != 0) {
-        ShowMessage(c, prescan::MessageForInquiry(status));
-        return Outcome::Failed;
+        return Fail(c, prescan::MessageForInquiry(status));
     }
     const auto model = prescan::ModelFromNumber(prescan::ModelNumber(inquiry.Data + kInquiryModelOffset));
     if (!model) return Outcome::Failed;
@@ -338,8 +340,7 @@ Outcome Prescan(PrescanCall& c, const RECT& imageRect, const RECT& bedRect, bool
     ScanParameterBlock block;
     prescan::FillStartBlock(block, *model, *length, colour, film, source);
     if (uint16_t status = Start(c, block); status != 0) {
-        ShowMessage(c, prescan::MessageForStatus(status));
-        return Outcome::Failed;
+        return Fail(c, prescan::MessageForStatus(status));
     }
 
     // 3. The pass geometry.
@@ -352,14 +353,12 @@ Outcome Prescan(PrescanCall& c, const RECT& imageRect, const RECT& bedRect, bool
     c.file = CreateFileA(c.filePath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
     if (c.file == INVALID_HANDLE_VALUE) {
-        ShowMessage(c, prescan::kMsgWriteError);
-        return Outcome::Failed;
+        return Fail(c, prescan::kMsgWriteError);
     }
     const auto header = preview::PreviewFileHeader(g.width, g.lines, colour);
     if (!WriteAll(c.file, header.data(), header.size()) ||
         !SeekTo(c.file, preview::PreviewFileSize(g.width, g.lines, colour))) {
-        ShowMessage(c, prescan::kMsgWriteError);
-        return Outcome::Failed;
+        return Fail(c, prescan::kMsgWriteError);
     }
 
     // 5. Buffers and disk space: the current drive and the preview folder's.
@@ -367,8 +366,7 @@ Outcome Prescan(PrescanCall& c, const RECT& imageRect, const RECT& bedRect, bool
     if (!c.line) return Outcome::Failed;
     const uint64_t needed = prescan::DiskSpaceNeeded(g.stride, g.lines);
     if (FreeBytes(nullptr) < needed || FreeBytes(folder.c_str()) < needed) {
-        ShowMessage(c, prescan::kMsgDiskSpace);
-        return Outcome::Failed;
+        return Fail(c, prescan::kMsgDiskSpace);
     }
     c.image = AllocateLocked(pictureBytes, c.imageBlock);
     if (!c.image) return Outcome::Failed;
@@ -398,8 +396,7 @@ Outcome Prescan(PrescanCall& c, const RECT& imageRect, const RECT& bedRect, bool
 
     // 9. The pixels behind the headers.
     if (!SeekTo(c.file, static_cast<uint32_t>(header.size())) || !WriteAll(c.file, c.image, pictureBytes)) {
-        ShowMessage(c, prescan::kMsgWriteError);
-        return Outcome::Failed;
+        return Fail(c, prescan::kMsgWriteError);
     }
 
     // 10. Render with identity tone tables.

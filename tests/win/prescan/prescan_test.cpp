@@ -687,3 +687,19 @@ TEST_F(PrescanFailure, AFullDiskShowsTheSpaceMessage) {
     EXPECT_EQ(boxes.Boxes()[0].text, "Disk space not enough.");
     EXPECT_EQ(boxes.Boxes()[0].icon, BoxIcon::Stop);
 }
+
+TEST(PrescanTexts, EveryMessageIsThereInEnglishGermanAndFrench) {
+    HMODULE m = LoadLibraryExA(ProductFile("prescan.dll").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(m, nullptr);
+    for (int language = 0; language < 3; ++language)
+        for (int n = 1; n <= 17; ++n) {
+            if (n == 2) continue;  // no text of that number
+            wchar_t buf[256];
+            EXPECT_GT(LoadStringW(m, 20 * language + n, buf, 256), 0) << "language " << language << " n " << n;
+        }
+    wchar_t german[256], english[256];
+    LoadStringW(m, 34, german, 256);
+    LoadStringW(m, 14, english, 256);
+    EXPECT_STRNE(german, english);
+    FreeLibrary(m);
+}
