@@ -260,7 +260,6 @@ Outcome ReadPass(PrescanCall& c, const Geometry& g, bool colour, int pass, uint3
     buffer.Size = lineBufferSize;
     buffer.Capacity = prescan::LineCapacity(lineBufferSize, g.width);
     buffer.Memory = c.line;
-    uint8_t* row = c.image + static_cast<size_t>(g.lines - 1) * g.stride;
     uint16_t done = 0;
     unsigned lastLineTick = c.ticks;
     while (done < g.lines) {
@@ -291,13 +290,16 @@ Outcome ReadPass(PrescanCall& c, const Geometry& g, bool colour, int pass, uint3
         if (read.Header.Status != 0) {
             return Fail(c, prescan::MessageForStatus(read.Header.Status));
         }
+        // Line n of the pass goes to row H - 1 - n: the picture is stored
+        // bottom-up.
+        for (uint16_t i = 0; i < now; ++i) {
+            const size_t row = static_cast<size_t>(g.lines - 1 - (done + i));
+            prescan::StoreLine(c.line + static_cast<size_t>(i) * g.width, g.width, colour, pass, gamma.data(),
+                               c.image + row * g.stride);
+        }
         done = static_cast<uint16_t>(done + now);
         if (c.progress) c.progress->linesDone = static_cast<uint16_t>(c.progress->linesDone + now);
         ReportProgress(c);
-        for (uint16_t i = 0; i < now; ++i) {
-            prescan::StoreLine(c.line + static_cast<size_t>(i) * g.width, g.width, colour, pass, gamma.data(), row);
-            row -= g.stride;
-        }
         lastLineTick = c.ticks;
     }
     c.scanning = false;
