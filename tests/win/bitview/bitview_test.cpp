@@ -285,3 +285,37 @@ TEST_F(Bitview, NothingToRenderGivesTheEmptyRecord) {
     Free(asColour);
     Release(b);
 }
+
+// Run by the test bitview_palette_screen on a display of 256 colours.
+TEST_F(Bitview, OnAPaletteScreenColourIsDitheredIntoTheToneMappedCube) {
+    ASSERT_NE(show_, nullptr);
+    HDC screen = GetDC(nullptr);
+    const int depth = GetDeviceCaps(screen, BITSPIXEL);
+    ReleaseDC(nullptr, screen);
+    if (depth > 8) GTEST_SKIP() << "needs a screen of 256 colours or fewer";
+    for (int i = 0; i < 256; ++i) tones_.address[512 + i] = static_cast<uint8_t>(255 - i);  // red inverted
+    // A flat field of pure white: every dithered index is 0xFF.
+    std::vector<std::vector<unsigned char>> rows(8, std::vector<unsigned char>(24, 255));
+    OpenedBitmap b = Open(Bmp(8, 8, 24, {}, rows), true);
+    ASSERT_NE(b.pixels, nullptr);
+    PreviewRect zoom{0, 0, 8, 8};
+    PreviewImage p = show_(nullptr, &zoom, 3, b.pixels, &b, &tones_);
+    ASSERT_NE(p.viewDC, nullptr);
+    ASSERT_NE(p.paletteEntries, nullptr);
+    const auto* palette = static_cast<const PreviewPalette*>(p.paletteEntries);
+    EXPECT_EQ(palette->count, 256);
+    // Entry 0xFF: red table[240] (inverted: 15), green table[240], blue table[224].
+    EXPECT_EQ(palette->entries[0xFF].red, 15);
+    EXPECT_EQ(palette->entries[0xFF].green, 240);
+    EXPECT_EQ(palette->entries[0xFF].blue, 224);
+    EXPECT_EQ(palette->entries[0x00].red, 255 - 16);
+    // The bitmap shows that entry as closely as the screen's colours allow
+    // (a memory context realises its palette in the background): the
+    // inverted red table turns white into a cyan.
+    const COLORREF shown = GetPixel(static_cast<HDC>(p.zoomDC), 3, 3);
+    EXPECT_LT(GetRValue(shown), 64) << std::hex << shown;
+    EXPECT_GT(GetGValue(shown), 192) << std::hex << shown;
+    EXPECT_GT(GetBValue(shown), 192) << std::hex << shown;
+    Free(p);
+    Release(b);
+}

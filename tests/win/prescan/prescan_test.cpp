@@ -459,6 +459,32 @@ TEST_F(Prescan, AfterSuccessTheFileIsClosedAndTheDriverUnloaded) {
     Free(p);
 }
 
+// Run by the test prescan_palette_screen on a display of 256 colours.
+TEST_F(Prescan, OnAPaletteScreenAColourPreviewCarriesTheCubePalette) {
+    ASSERT_NE(entry_, nullptr);
+    HDC screen = GetDC(nullptr);
+    const int depth = GetDeviceCaps(screen, BITSPIXEL);
+    ReleaseDC(nullptr, screen);
+    if (depth > 8) GTEST_SKIP() << "needs a screen of 256 colours or fewer";
+    PreviewImage p = Run(true);
+    ASSERT_NE(p.viewDC, nullptr);
+    ASSERT_NE(p.paletteBlock, nullptr);
+    ASSERT_EQ(p.paletteEntries, GlobalLock(static_cast<HGLOBAL>(p.paletteBlock)));
+    GlobalUnlock(static_cast<HGLOBAL>(p.paletteBlock));
+    const auto* palette = static_cast<const PreviewPalette*>(p.paletteEntries);
+    EXPECT_EQ(palette->version, 0x300);
+    EXPECT_EQ(palette->count, 256);
+    // The 3-3-2 cube through identity tables: cell centres.
+    EXPECT_EQ(palette->entries[0x00].red, 16);
+    EXPECT_EQ(palette->entries[0x00].blue, 32);
+    EXPECT_EQ(palette->entries[0xFF].red, 240);
+    EXPECT_EQ(palette->entries[0xFF].green, 240);
+    EXPECT_EQ(palette->entries[0xFF].blue, 224);
+    EXPECT_EQ(BitmapSize(p.zoomBitmap).cx, 306);
+    EXPECT_EQ(BitmapSize(p.viewBitmap).cy, 252);
+    Free(p);
+}
+
 // ---- Failures: each ends with the empty record, no file, the driver gone ----
 
 class PrescanFailure : public Prescan {
