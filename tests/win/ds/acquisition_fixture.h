@@ -14,7 +14,20 @@ inline constexpr char kScanner[] = "VirtualScanner";
 // The lines the virtual scanner delivers for one pass of a block.
 inline std::vector<uint8_t> ReferencePass(ScanParameterBlock block, uint16_t passWord,
                                    uint16_t& bytesPerLine, uint32_t& lines) {
-    scanner::VirtualScanner reference{scanner::ScannerConfig{}};
+    // A scanner with every option fitted, so that it takes any block the data
+    // source may send.
+    scanner::ScannerConfig config;
+    config.feeder = true;
+    config.pages = 1000;
+    config.adapter = true;
+    scanner::VirtualScanner reference{config};
+    if (block.ScanSource == 2 && passWord >= 2) {
+        // From the feeder, the green and blue passes scan the page the red
+        // pass drew.
+        ScanParameterBlock red = block;
+        red.PassNumber = 1;
+        reference.Start(red);
+    }
     block.PassNumber = passWord;
     reference.Start(block);
     EXPECT_EQ(block.Header.Status, 0);
@@ -42,7 +55,8 @@ protected:
         ini_.Remove("ZEBINFO", "DRIVER");
         ini_.Remove("ZEBINFO", "LANGUAGE");
         ini_.Remove("ZEBINFO", "BRAND");
-        for (const char* key : {"Model", "Feeder", "Adapter", "Pages", "InquiryStatus",
+        for (const char* key : {"Model", "Feeder", "Adapter", "Pages", "InquiryStatus", "Log",
+                                "ReadFaultPass", "StartRefusalStatus",
                                 "StartFaultPass", "StartFaultStatus", "ReadFaultLine",
                                 "ReadFaultStatus", "ReadFaultCount", "EscapeAfterLines",
                                 "StartRefusals", "ZeroLineCount"})
@@ -50,7 +64,7 @@ protected:
         // The model sections this test's scans may load and the data source
         // may write.
         for (const char* section : {"ZEB-A100CX", "ZEB-B200CX"})
-            for (const char* key : {"ScanMode", "ScanRes", "Scaling", "IsInvert", "DpiScale"})
+            for (const char* key : {"ScanMode", "ScanRes", "Scaling", "IsInvert", "DpiScale", "Gamma"})
                 ini_.Keep(section, key);
     }
 
