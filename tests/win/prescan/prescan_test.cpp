@@ -459,6 +459,43 @@ TEST_F(Prescan, AfterSuccessTheFileIsClosedAndTheDriverUnloaded) {
     Free(p);
 }
 
+TEST_F(Prescan, TheStoredPreviewReopensInTheViewerAsTheSamePicture) {
+    ASSERT_NE(entry_, nullptr);
+    PreviewImage scanned = Run(true);
+    ASSERT_NE(scanned.viewDC, nullptr);
+    // What the setup window does at its next start: open the stored file
+    // with the viewer and render it at the same size through identity tables.
+    HMODULE viewer = LoadLibraryA(ProductFile("bitview.dll").c_str());
+    ASSERT_NE(viewer, nullptr);
+    auto open = reinterpret_cast<BitviewProc>(reinterpret_cast<void*>(GetProcAddress(viewer, "Bitview")));
+    auto show = reinterpret_cast<ShowBitviewProc>(reinterpret_cast<void*>(GetProcAddress(viewer, "ShowBitview")));
+    ASSERT_NE(open, nullptr);
+    ASSERT_NE(show, nullptr);
+    OpenedBitmap previous{};
+    OpenedBitmap opened = open(nullptr, colour_.path().c_str(), 1, &previous);
+    ASSERT_NE(opened.pixels, nullptr);
+    EXPECT_EQ(OpenedWidth(opened), 306);
+    EXPECT_EQ(OpenedHeight(opened), 504);
+    std::vector<uint8_t> identity(3072);
+    for (size_t i = 0; i < identity.size(); ++i) identity[i] = static_cast<uint8_t>(i & 0xFF);
+    ToneTablesRef tones{nullptr, identity.data()};
+    PreviewRect zoom{0, 0, 306, 504};
+    PreviewImage shown = show(nullptr, &zoom, 3, opened.pixels, &opened, &tones);
+    ASSERT_NE(shown.viewDC, nullptr);
+    for (auto [x, y] : {std::pair{3, 3}, {100, 80}, {200, 300}, {305, 503}}) {
+        EXPECT_EQ(GetPixel(static_cast<HDC>(shown.zoomDC), x, y), GetPixel(static_cast<HDC>(scanned.zoomDC), x, y))
+            << x << "," << y;
+        EXPECT_EQ(GetPixel(static_cast<HDC>(shown.viewDC), x / 2, y / 2),
+                  GetPixel(static_cast<HDC>(scanned.viewDC), x / 2, y / 2))
+            << x << "," << y;
+    }
+    Free(shown);
+    GlobalUnlock(static_cast<HGLOBAL>(opened.memory));
+    GlobalFree(static_cast<HGLOBAL>(opened.memory));
+    FreeLibrary(viewer);
+    Free(scanned);
+}
+
 // Run by the test prescan_palette_screen on a display of 256 colours.
 TEST_F(Prescan, OnAPaletteScreenAColourPreviewCarriesTheCubePalette) {
     ASSERT_NE(entry_, nullptr);
