@@ -3,6 +3,7 @@
 #include "tests/win/ds/ds_fixture.h"
 
 #include "common/product.h"
+#include "ds/twain/messages.h"
 
 using wintest::BoxIcon;
 using wintest::MessageBoxWatcher;
@@ -119,4 +120,28 @@ TEST_F(DataSourceTest, AMissingStructureIsABadValueNotACrash) {
     TW_IDENTITY source = g_session.ownIdentity;
     EXPECT_EQ(DS_Entry(nullptr, DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, &source), TWRC_FAILURE);
     EXPECT_EQ(g_session.state, kState3Loaded);
+}
+
+TEST_F(DataSourceTest, TheDiskSpaceMessageNamesBothSizesWithTheKRule) {
+    ini_.Remove("ZEBINFO", "BRAND");
+    MessageBoxWatcher watcher;
+    ShowDiskSpaceMessage(nullptr, 1000, 3 * 1024 * 1024);
+    ASSERT_TRUE(watcher.WaitFor(1));
+    EXPECT_EQ(watcher.Boxes()[0].caption, "Tavlen   Flatbed Scanner");
+    EXPECT_EQ(watcher.Boxes()[0].text,
+              "3072K bytes of unused diskspace.Your disk has only 1000 bytes of unused"
+              " diskspace. Free up some space on the disk.");
+    EXPECT_EQ(watcher.Boxes()[0].icon, BoxIcon::Information);
+}
+
+TEST_F(DataSourceTest, MessagesOtherThanNotReadyShowTheirTextUnderTheScannerCaption) {
+    ini_.Set("ZEBINFO", "BRAND", "Acme");
+    g_languageIndex = 2;
+    MessageBoxWatcher watcher;
+    ShowScannerMessage(nullptr, 2209);
+    g_languageIndex = 0;
+    ASSERT_TRUE(watcher.WaitFor(1));
+    EXPECT_EQ(watcher.Boxes()[0].caption, "Acme   Scanner \xE0 plat");
+    EXPECT_EQ(watcher.Boxes()[0].text, " Pas de papier dans le chargeur automatique");
+    EXPECT_EQ(watcher.Boxes()[0].icon, BoxIcon::Stop);
 }
