@@ -370,3 +370,22 @@ TEST_F(BufferedTransferTest, AFileThatCannotBeCreatedFailsWithTheWriteError) {
     EXPECT_EQ(watcher.Boxes()[0].text, "Write disk file error.");
     EXPECT_EQ(g_session.state, kState7Transferring);
 }
+
+TEST_F(BufferedTransferTest, EscDuringAChunkyColourScanLeavesNoFilesAndNoJob) {
+    ini_.Set(kScanner, "EscapeAfterLines", "500");  // during the green pass
+    Start(TWPT_RGB, Mechanism::MemoryChunky, false);
+    std::vector<uint8_t> buffer(65536);
+    TW_IMAGEMEMXFER xfer{};
+    xfer.Memory = {TWMF_APPOWNS | TWMF_POINTER, 65536, buffer.data()};
+    EXPECT_EQ(Call(DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, &xfer), TWRC_CANCEL);
+    EXPECT_FALSE(g_job.Started);
+    std::string working = g_session.defaultFileSetup.FileName;
+    working.resize(working.find_last_of('\\') + 1);
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((working + "tQk*").c_str(), &found);
+    EXPECT_EQ(search, INVALID_HANDLE_VALUE) << found.cFileName;
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
+    TW_PENDINGXFERS pending{};
+    EXPECT_EQ(Call(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending), TWRC_SUCCESS);
+    EXPECT_EQ(pending.Count, 0);
+}
