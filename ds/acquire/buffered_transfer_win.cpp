@@ -50,6 +50,12 @@ struct BufferedJob {
 
 BufferedJob g_buffered;
 
+// Lines of `lineBytes` each in one piece of about kOutputChunkBytes (at
+// least one line).
+uint32_t LinesPerPiece(size_t lineBytes) {
+    return static_cast<uint32_t>(std::max<size_t>(1, kOutputChunkBytes / std::max<size_t>(1, lineBytes)));
+}
+
 bool Color() { return g_settings.ScanMode == kModeColor; }
 PixelKind PassKind() { return PassPixelKind(g_settings.ScanMode).value_or(PixelKind::Bit); }
 uint32_t Factor() { return static_cast<uint32_t>(g_job.InterpolationFactor); }
@@ -202,7 +208,10 @@ bool ReadPassesToFiles(Delivery delivery) {
                         g_settings.Resolution);
     const int first = Color() ? 0 : 1;
     const int last = Color() ? 2 : 1;
-    b.lines.resize(size_t{b.buffer.capacity} * passBytes);
+    // Lines are converted and written a piece of about kOutputChunkBytes at a
+    // time, so the memory taken does not grow with the width of the page.
+    const uint32_t piece = LinesPerPiece(passBytes);
+    b.lines.resize(size_t{piece} * passBytes);
     for (int c = first; c <= last; ++c) {
         if (!CreateJobFile(b.passFiles[c], PassFilePath(working, now.wMinute, now.wSecond, c),
                            header))
@@ -216,10 +225,15 @@ bool ReadPassesToFiles(Delivery delivery) {
         uint64_t offset = kPassFileHeaderBytes;
         bool written = true;
         const bool read = ReadPass(b.buffer, false, [&](const uint8_t* raw, uint32_t n) {
-            if (!written) return;
-            ConvertLines(b.transform, raw, passBytes, n, b.lines.data(), passBytes, passBytes);
-            written = WriteJobFile(b.passFiles[c], offset, b.lines.data(), size_t{n} * passBytes);
-            offset += size_t{n} * passBytes;
+            for (uint32_t done = 0; written && done < n;) {
+                const uint32_t m = std::min(piece, n - done);
+                ConvertLines(b.transform, raw + size_t{done} * passBytes, passBytes, m,
+                             b.lines.data(), passBytes, passBytes);
+                written = WriteJobFile(b.passFiles[c], offset, b.lines.data(),
+                                       size_t{m} * passBytes);
+                offset += size_t{m} * passBytes;
+                done += m;
+            }
         });
         if (!read) {
             CleanUpBufferedJob(true);
@@ -265,10 +279,12 @@ void BuildRows(uint32_t count, uint8_t* first, ptrdiff_t rowStep, size_t rowByte
         }
         return;
     }
+    // The component of each byte of a pixel: byte m holds component
+    // ComponentByte(order, m), the order being its own inverse.
+    const size_t at0 = ComponentByte(order, 0), at2 = ComponentByte(order, 2);
     if (F == 1) {
-        for (int c = 0; c < 3; ++c)
-            PlaceComponent(b.component[c].data(), pixels, count, first, rowStep,
-                           ComponentByte(order, c), rowBytes);
+        InterleaveRows(b.component[at0].data(), b.component[1].data(), b.component[at2].data(),
+                       pixels, count, first, rowStep, rowBytes);
         return;
     }
     for (int c = 0; c < 3; ++c) {
@@ -276,9 +292,9 @@ void BuildRows(uint32_t count, uint8_t* first, ptrdiff_t rowStep, size_t rowByte
         if (b.scaled[c].size() < bytes) b.scaled[c].resize(bytes);
         Scale(PixelKind::Byte, b.component[c].data(), pixels, count, b.scaled[c].data(),
               static_cast<ptrdiff_t>(pixels) * F, size_t{pixels} * F, b.scale.Component[c]);
-        PlaceComponent(b.scaled[c].data(), size_t{pixels} * F, size_t{count} * F, first, rowStep,
-                       ComponentByte(order, c), rowBytes);
     }
+    InterleaveRows(b.scaled[at0].data(), b.scaled[1].data(), b.scaled[at2].data(),
+                   size_t{pixels} * F, size_t{count} * F, first, rowStep, rowBytes);
 }
 
 void ChunkyStrip(TW_IMAGEMEMXFER& reply, uint8_t* host, uint32_t length) {
@@ -335,23 +351,32 @@ bool WriteOnePassFile(const ImageFileLayout& layout) {
     if (!BeginPass(-1, Delivery::File)) return false;
     const uint32_t F = Factor();
     const uint32_t passBytes = g_job.PassLineBytes;
-    b.rows.resize(size_t{b.buffer.capacity} * F * layout.RowBytes);
-    if (F > 1) b.lines.resize(size_t{b.buffer.capacity} * passBytes);
+    // Each chunk of the scanner goes out in pieces of about kOutputChunkBytes
+    // of file rows: the row buffer does not grow with the page.
+    const uint32_t piece = std::min<uint32_t>(
+        b.buffer.capacity, LinesPerPiece(size_t{F} * layout.RowBytes));
+    b.rows.resize(size_t{piece} * F * layout.RowBytes);
+    if (F > 1) b.lines.resize(size_t{piece} * passBytes);
     uint32_t row = 0;
     bool written = true;
-    const bool read = ReadPass(b.buffer, false, [&](const uint8_t* raw, uint32_t n) {
-        if (!written || n == 0) return;
-        ptrdiff_t step;
-        uint8_t* first = ChunkStart(layout, n * F, step);
-        if (F == 1) {
-            ConvertLines(b.transform, raw, passBytes, n, first, step, layout.RowBytes);
-        } else {
-            ConvertLines(b.transform, raw, passBytes, n, b.lines.data(), passBytes, passBytes);
-            Scale(PassKind(), b.lines.data(), g_job.PixelsPerLine, n, first, step,
-                  layout.RowBytes, b.scale.Grey);
+    const bool read = ReadPass(b.buffer, false, [&](const uint8_t* chunk, uint32_t n) {
+        for (uint32_t done = 0; written && done < n;) {
+            const uint32_t m = std::min(piece, n - done);
+            const uint8_t* raw = chunk + size_t{done} * passBytes;
+            ptrdiff_t step;
+            uint8_t* first = ChunkStart(layout, m * F, step);
+            if (F == 1) {
+                ConvertLines(b.transform, raw, passBytes, m, first, step, layout.RowBytes);
+            } else {
+                ConvertLines(b.transform, raw, passBytes, m, b.lines.data(), passBytes,
+                             passBytes);
+                Scale(PassKind(), b.lines.data(), g_job.PixelsPerLine, m, first, step,
+                      layout.RowBytes, b.scale.Grey);
+            }
+            written = WriteFileRows(layout, row, m * F);
+            row += m * F;
+            done += m;
         }
-        written = WriteFileRows(layout, row, n * F);
-        row += n * F;
     });
     if (!read) {
         CleanUpBufferedJob(true);

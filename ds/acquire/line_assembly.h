@@ -17,7 +17,7 @@
 //   memory planes, files ConvertLines(transform, raw, PassLineBytes, n, out, rowStep, rowBytes)
 // Colour rows from converted component lines (pass files):
 //   memory strips        InterleaveRgb(red, green, blue, pixels, n, rows, rowBytes)
-//   file merge           PlaceComponent(lines, pixels, n, row, rowStep, ComponentByte(order, c), rowBytes)
+//   file merge           InterleaveRows(components in pixel order, pixels, n, row, rowStep, rowBytes)
 //
 // Pure computation: no Windows header.
 #pragma once
@@ -201,6 +201,15 @@ constexpr size_t ComponentByte(PixelOrder order, size_t component) {
 // The colour merge of file transfers calls it once per component.
 void PlaceComponent(const uint8_t* component, size_t pixels, size_t lines, uint8_t* firstRow,
                     ptrdiff_t rowStep, size_t byteInPixel, size_t rowBytes);
+
+// Builds rows of 3-byte pixels from the converted lines of three components
+// (`pixels` bytes each, one after another), given in the byte order of the
+// pixel: `first` becomes byte 0 of every pixel. Rows are placed as in
+// ConvertLines, with zero bytes from 3 * pixels up to rowBytes. The colour
+// merge of file transfers builds its rows with it in one sweep.
+void InterleaveRows(const uint8_t* first, const uint8_t* second, const uint8_t* third,
+                    size_t pixels, size_t lines, uint8_t* firstRow, ptrdiff_t rowStep,
+                    size_t rowBytes);
 
 // Builds top-down rows of red, green, blue pixels from the converted lines
 // of the three components (`pixels` bytes each, one after another), rows

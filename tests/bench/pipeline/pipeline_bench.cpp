@@ -177,8 +177,8 @@ StageMaker ColourChunky(ChunkSize c) {
 
 // The colour merge of a file transfer: the three components of a chunk of
 // rows into blue, green, red pixels of bottom-up padded BMP rows (or red,
-// green, blue top-down TIFF rows).
-StageMaker FileMerge(bool bmp, ChunkSize c) {
+// green, blue top-down TIFF rows), in one sweep or one component at a time.
+StageMaker FileMerge(bool bmp, bool byComponent, ChunkSize c) {
     return [=] {
         constexpr size_t pixels = 2550;
         const size_t rowBytes = bmp ? (3 * pixels + 3) & ~size_t{3} : 3 * pixels;
@@ -192,9 +192,17 @@ StageMaker FileMerge(bool bmp, ChunkSize c) {
             uint8_t* first = bmp ? rows->data() + (lines - 1) * rowBytes : rows->data();
             const ptrdiff_t step = bmp ? -static_cast<ptrdiff_t>(rowBytes)
                                        : static_cast<ptrdiff_t>(rowBytes);
-            for (size_t k = 0; k < 3; ++k)
-                PlaceComponent(comp->data() + k * pixels * lines, pixels, lines, first, step,
-                               ComponentByte(order, k), rowBytes);
+            if (byComponent) {
+                for (size_t k = 0; k < 3; ++k)
+                    PlaceComponent(comp->data() + k * pixels * lines, pixels, lines, first,
+                                   step, ComponentByte(order, k), rowBytes);
+            } else {
+                const uint8_t* c = comp->data();
+                const size_t plane = pixels * lines;
+                InterleaveRows(c + ComponentByte(order, 0) * plane, c + plane,
+                               c + ComponentByte(order, 2) * plane, pixels, lines, first, step,
+                               rowBytes);
+            }
         };
         return s;
     };
@@ -312,8 +320,9 @@ void RegisterAll() {
         Register("interleave/native/plain" + z, ColourNative({}, false, c));
         Register("interleave/native/curve+invert+mirror" + z, ColourNative({true, true}, true, c));
         Register("interleave/chunky" + z, ColourChunky(c));
-        Register("merge/bmp" + z, FileMerge(true, c));
-        Register("merge/tiff" + z, FileMerge(false, c));
+        Register("merge/bmp" + z, FileMerge(true, false, c));
+        Register("merge/tiff" + z, FileMerge(false, false, c));
+        Register("merge/bmp/by-component" + z, FileMerge(true, true, c));
         for (int kind : {0, 1, 2})
             for (int factor : {2, 4, 6, 8})
                 Register("scale/" + std::string(kind == 0 ? "bits" : kind == 1 ? "grey" : "rgb") +

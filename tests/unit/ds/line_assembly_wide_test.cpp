@@ -1,0 +1,121 @@
+// Line assembly on lines as wide as real scans: every vector form must give
+// exactly the bytes of the plain byte-by-byte definitions, at every line
+// length around the vector widths and with mirroring.
+#include "ds/acquire/line_assembly.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+namespace {
+
+std::vector<uint8_t> Noise(size_t n, unsigned seed) {
+    std::mt19937 gen(seed);
+    std::vector<uint8_t> v(n);
+    for (uint8_t& b : v) b = static_cast<uint8_t>(gen());
+    return v;
+}
+
+ToneCurve Scrambled() {
+    ToneCurve c;
+    for (size_t i = 0; i < c.size(); ++i) c[i] = static_cast<uint8_t>((i * 167 + 13) ^ (i >> 3));
+    return c;
+}
+
+// The byte a transform gives for output position i of a raw line.
+uint8_t Expected(const LineTransform& t, const uint8_t* raw, size_t n, size_t i) {
+    return t.Table[t.Reverse ? raw[n - 1 - i] : raw[i]];
+}
+
+const size_t kLengths[] = {1, 15, 16, 17, 63, 64, 65, 127, 128, 129, 2047, 2048, 2049, 5100, 5101};
+
+std::vector<LineTransform> Transforms() {
+    std::vector<LineTransform> all;
+    for (bool invert : {false, true})
+        for (bool mirror : {false, true})
+            for (bool curve : {false, true})
+                for (Delivery d : {Delivery::Native, Delivery::File})
+                    all.push_back(MakeLineTransform(PixelKind::Byte, d, {invert, mirror},
+                                                    curve ? Scrambled() : IdentityCurve()));
+    all.push_back(
+        MakeLineTransform(PixelKind::Bit, Delivery::Native, {true, true}, IdentityCurve()));
+    return all;
+}
+
+}  // namespace
+
+TEST(WideLines, ConvertLinesMatchesTheTable) {
+    for (const LineTransform& t : Transforms())
+        for (size_t n : kLengths) {
+            const std::vector<uint8_t> raw = Noise(3 * n, static_cast<unsigned>(n));
+            const size_t rowBytes = n + 3;
+            std::vector<uint8_t> rows(3 * rowBytes, 0xAA);
+            ConvertLines(t, raw.data(), n, 3, rows.data(), static_cast<ptrdiff_t>(rowBytes),
+                         rowBytes);
+            for (size_t k = 0; k < 3; ++k) {
+                for (size_t i = 0; i < n; ++i)
+                    ASSERT_EQ(rows[k * rowBytes + i], Expected(t, raw.data() + k * n, n, i))
+                        << "length " << n << " line " << k << " byte " << i;
+                for (size_t i = n; i < rowBytes; ++i) ASSERT_EQ(rows[k * rowBytes + i], 0);
+            }
+        }
+}
+
+TEST(WideLines, ComponentLinesFillOnlyTheirByte) {
+    for (const LineTransform& t : Transforms())
+        for (size_t n : kLengths)
+            for (size_t byte = 0; byte < 3; ++byte) {
+                const std::vector<uint8_t> raw = Noise(2 * n, static_cast<unsigned>(n + byte));
+                const size_t rowBytes = (3 * n + 3) & ~size_t{3};
+                std::vector<uint8_t> rows = Noise(2 * rowBytes, 7);
+                const std::vector<uint8_t> before = rows;
+                // Bottom-up, as in the native bitmap.
+                ConvertComponentLines(t, raw.data(), n, 2, rows.data() + rowBytes,
+                                      -static_cast<ptrdiff_t>(rowBytes), byte, rowBytes);
+                for (size_t k = 0; k < 2; ++k) {
+                    const uint8_t* row = rows.data() + (1 - k) * rowBytes;
+                    const uint8_t* old = before.data() + (1 - k) * rowBytes;
+                    for (size_t i = 0; i < 3 * n; ++i) {
+                        const uint8_t want =
+                            i % 3 == byte ? Expected(t, raw.data() + k * n, n, i / 3) : old[i];
+                        ASSERT_EQ(row[i], want) << "length " << n << " byte " << i;
+                    }
+                    for (size_t i = 3 * n; i < rowBytes; ++i) ASSERT_EQ(row[i], 0);
+                }
+            }
+}
+
+TEST(WideLines, InterleavedRowsTakeTheComponentsInOrder) {
+    for (size_t n : kLengths) {
+        const std::vector<uint8_t> a = Noise(2 * n, 1), b = Noise(2 * n, 2), c = Noise(2 * n, 3);
+        const size_t rowBytes = (3 * n + 3) & ~size_t{3};
+        std::vector<uint8_t> rows(2 * rowBytes, 0xAA);
+        InterleaveRows(a.data(), b.data(), c.data(), n, 2, rows.data() + rowBytes,
+                       -static_cast<ptrdiff_t>(rowBytes), rowBytes);
+        std::vector<uint8_t> placed(2 * rowBytes, 0x55);
+        for (size_t m = 0; m < 3; ++m)
+            PlaceComponent((m == 0 ? a : m == 1 ? b : c).data(), n, 2, placed.data() + rowBytes,
+                           -static_cast<ptrdiff_t>(rowBytes), m, rowBytes);
+        for (size_t k = 0; k < 2; ++k) {
+            const uint8_t* row = rows.data() + (1 - k) * rowBytes;
+            for (size_t i = 0; i < n; ++i) {
+                ASSERT_EQ(row[3 * i], a[k * n + i]) << "length " << n;
+                ASSERT_EQ(row[3 * i + 1], b[k * n + i]);
+                ASSERT_EQ(row[3 * i + 2], c[k * n + i]);
+            }
+            for (size_t i = 3 * n; i < rowBytes; ++i) ASSERT_EQ(row[i], 0);
+        }
+        EXPECT_EQ(rows, placed) << "length " << n;
+    }
+}
+
+TEST(WideLines, CurveAppliedInPlace) {
+    const ToneCurve curve = Scrambled();
+    for (size_t n : kLengths) {
+        std::vector<uint8_t> line = Noise(n, 9);
+        const std::vector<uint8_t> raw = line;
+        ApplyCurve(line, curve);
+        for (size_t i = 0; i < n; ++i) ASSERT_EQ(line[i], curve[raw[i]]) << "length " << n;
+    }
+}
