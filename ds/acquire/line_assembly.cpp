@@ -229,42 +229,144 @@ __attribute__((target("ssse3"))) void InterleaveSsse3(uint8_t* dst, const uint8_
 
 // Looks up 64 bytes at once: the low seven bits of each byte index a pair
 // of table quarters, the top bit chooses the pair.
-ASSEMBLY_VBMI inline __m512i Look512(__m512i x, __m512i q0, __m512i q1, __m512i q2, __m512i q3) {
-    const __m512i low = _mm512_permutex2var_epi8(q0, x, q1);
-    const __m512i high = _mm512_permutex2var_epi8(q2, x, q3);
+ASSEMBLY_VBMI inline __m512i Look512(__m512i x, const __m512i (&q)[4]) {
+    const __m512i low = _mm512_permutex2var_epi8(q[0], x, q[1]);
+    const __m512i high = _mm512_permutex2var_epi8(q[2], x, q[3]);
     return _mm512_mask_blend_epi8(_mm512_movepi8_mask(x), low, high);
 }
 
+// Bytes 63, 62, ..., 0: the indices of a reversed vector.
+ASSEMBLY_VBMI inline __m512i Backwards() {
+    return _mm512_set_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19,
+                           20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 37,
+                           38, 39, 40, 41, 42, 43, 44, 45, 46, 47, 48, 49, 50, 51, 52, 53, 54, 55,
+                           56, 57, 58, 59, 60, 61, 62, 63);
+}
+
+// Byte j of the result is byte order[j] of x.
+ASSEMBLY_VBMI inline __m512i Permute(__m512i order, __m512i x) {
+    return _mm512_maskz_permutexvar_epi8(~__mmask64{0}, order, x);
+}
+
+ASSEMBLY_VBMI inline __mmask64 FirstBytes(size_t r) {
+    return r >= 64 ? ~__mmask64{0} : (__mmask64{1} << r) - 1;
+}
+
+// Reads the r (1 to 64) source bytes that make output bytes i .. i + r - 1
+// of a line of n bytes, in output order: src[i ...] kept, or
+// src[n - 1 - i ...] backwards.
 template <bool reverse>
-ASSEMBLY_VBMI void LookupRowVbmi(uint8_t* dst, const uint8_t* src, size_t n, const uint8_t* t) {
-    const __m512i q0 = _mm512_loadu_si512(t), q1 = _mm512_loadu_si512(t + 64);
-    const __m512i q2 = _mm512_loadu_si512(t + 128), q3 = _mm512_loadu_si512(t + 192);
-    alignas(64) uint8_t backwards[64];
-    for (int j = 0; j < 64; ++j) backwards[j] = static_cast<uint8_t>(63 - j);
-    const __m512i flip = _mm512_load_si512(backwards);
-    size_t i = 0;
-    for (; i + 64 <= n; i += 64) {
-        __m512i x;
-        if constexpr (reverse) {
-            const __m512i ahead = _mm512_loadu_si512(src + n - 64 - i);
-            x = _mm512_permutex2var_epi8(ahead, flip, ahead);
-        } else {
-            x = _mm512_loadu_si512(src + i);
-        }
-        _mm512_storeu_si512(dst + i, Look512(x, q0, q1, q2, q3));
+ASSEMBLY_VBMI inline __m512i Take(const uint8_t* src, size_t n, size_t i, size_t r,
+                                  __m512i backwards) {
+    if constexpr (!reverse) {
+        return r == 64 ? _mm512_loadu_si512(src + i) : _mm512_maskz_loadu_epi8(FirstBytes(r), src + i);
+    } else {
+        const uint8_t* from = src + n - i - r;
+        const __m512i x = r == 64 ? _mm512_loadu_si512(from)
+                                  : _mm512_maskz_loadu_epi8(FirstBytes(r), from);
+        // Byte j of the result is byte r - 1 - j of x.
+        const __m512i order = _mm512_sub_epi8(backwards, _mm512_set1_epi8(static_cast<char>(64 - r)));
+        return Permute(order, x);
     }
-    if constexpr (reverse)
-        Row<Op::Lookup, true>(dst + i, src, n - i, t);
-    else
-        Row<Op::Lookup, false>(dst + i, src + i, n - i, t);
+}
+
+template <Op op>
+ASSEMBLY_VBMI inline __m512i Apply(__m512i x, const __m512i (&q)[4]) {
+    if constexpr (op == Op::Invert) return _mm512_ternarylogic_epi32(x, x, x, 0x55);
+    else if constexpr (op == Op::Lookup) return Look512(x, q);
+    else return x;
+}
+
+ASSEMBLY_VBMI inline void LoadTable(const uint8_t* t, __m512i (&q)[4]) {
+    for (int k = 0; k < 4; ++k) q[k] = t ? _mm512_loadu_si512(t + 64 * k) : _mm512_setzero_si512();
+}
+
+// One row as Row<op, reverse> does it, 64 bytes per step.
+template <Op op, bool reverse>
+ASSEMBLY_VBMI void RowVbmi(uint8_t* dst, const uint8_t* src, size_t n, const uint8_t* t) {
+    __m512i q[4];
+    if constexpr (op == Op::Lookup) LoadTable(t, q);
+    const __m512i backwards = Backwards();
+    for (size_t i = 0; i < n; i += 64) {
+        const size_t r = std::min<size_t>(64, n - i);
+        const __m512i y = Apply<op>(Take<reverse>(src, n, i, r, backwards), q);
+        if (r == 64)
+            _mm512_storeu_si512(dst + i, y);
+        else
+            _mm512_mask_storeu_epi8(dst + i, FirstBytes(r), y);
+    }
+}
+
+// Pixel bytes 64v .. 64v + 63 of 64 pixels: byte j is byte (64v + j) % 3 of
+// pixel (64v + j) / 3. Spread[v] gives each byte its pixel, Mine[c][v] the
+// bytes that hold component c.
+struct WideSpread {
+    alignas(64) uint8_t Spread[3][64];
+    uint64_t Mine[3][3];
+};
+
+constexpr WideSpread MakeWideSpread() {
+    WideSpread w{};
+    for (int v = 0; v < 3; ++v)
+        for (int j = 0; j < 64; ++j) {
+            const int q = 64 * v + j;
+            w.Spread[v][j] = static_cast<uint8_t>(q / 3);
+            w.Mine[q % 3][v] |= uint64_t{1} << j;
+        }
+    return w;
+}
+
+constexpr WideSpread kWideSpread = MakeWideSpread();
+
+// One component row: n source bytes converted by op (mirrored with
+// `reverse`) into byte k of the 3-byte pixels at `pixels`; the other bytes
+// are not written.
+template <Op op, bool reverse>
+ASSEMBLY_VBMI void ComponentVbmi(uint8_t* pixels, size_t k, const uint8_t* src, size_t n,
+                                 const uint8_t* t) {
+    __m512i q[4];
+    if constexpr (op == Op::Lookup) LoadTable(t, q);
+    const __m512i backwards = Backwards();
+    const __m512i s0 = _mm512_load_si512(kWideSpread.Spread[0]);
+    const __m512i s1 = _mm512_load_si512(kWideSpread.Spread[1]);
+    const __m512i s2 = _mm512_load_si512(kWideSpread.Spread[2]);
+    const __mmask64 m0 = kWideSpread.Mine[k][0], m1 = kWideSpread.Mine[k][1],
+                    m2 = kWideSpread.Mine[k][2];
+    for (size_t i = 0; i < n; i += 64) {
+        const size_t r = std::min<size_t>(64, n - i);
+        const __m512i y = Apply<op>(Take<reverse>(src, n, i, r, backwards), q);
+        uint8_t* d = pixels + 3 * i;
+        if (r == 64) {
+            _mm512_mask_storeu_epi8(d, m0, Permute(s0, y));
+            _mm512_mask_storeu_epi8(d + 64, m1, Permute(s1, y));
+            _mm512_mask_storeu_epi8(d + 128, m2, Permute(s2, y));
+        } else {
+            // The last pixels: only the bytes of the r pixels left.
+            const size_t bytes = 3 * r;
+            const __mmask64 l0 = FirstBytes(std::min<size_t>(bytes, 64));
+            const __mmask64 l1 = bytes > 64 ? FirstBytes(std::min<size_t>(bytes - 64, 64)) : 0;
+            const __mmask64 l2 = bytes > 128 ? FirstBytes(bytes - 128) : 0;
+            _mm512_mask_storeu_epi8(d, m0 & l0, Permute(s0, y));
+            _mm512_mask_storeu_epi8(d + 64, m1 & l1, Permute(s1, y));
+            _mm512_mask_storeu_epi8(d + 128, m2 & l2, Permute(s2, y));
+        }
+    }
 }
 
 #endif  // ASSEMBLY_X86
 
-// The forms this processor runs, chosen at the first use.
+// A component row converted straight into its pixels (null: convert a
+// piece at a time, then place it).
+using ComponentFn = void (*)(uint8_t* pixels, size_t k, const uint8_t* src, size_t n,
+                             const uint8_t* t);
+
+// The forms this processor runs, chosen at the first use. Indexed by
+// operation and mirror: [Op][reverse].
 struct Kernels {
-    RowFn lookup = Row<Op::Lookup, false>;
-    RowFn lookupReversed = Row<Op::Lookup, true>;
+    RowFn row[3][2] = {{Row<Op::Copy, false>, Row<Op::Copy, true>},
+                       {Row<Op::Invert, false>, Row<Op::Invert, true>},
+                       {Row<Op::Lookup, false>, Row<Op::Lookup, true>}};
+    ComponentFn component[3][2] = {};
     PlaceFn place = PlaceScalar;
     InterleaveFn interleave = InterleaveScalar;
 };
@@ -279,8 +381,18 @@ Kernels ChooseKernels() {
     }
     if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
         __builtin_cpu_supports("avx512vbmi")) {
-        k.lookup = LookupRowVbmi<false>;
-        k.lookupReversed = LookupRowVbmi<true>;
+        // A plain copy stays memmove.
+        k.row[0][1] = RowVbmi<Op::Copy, true>;
+        k.row[1][0] = RowVbmi<Op::Invert, false>;
+        k.row[1][1] = RowVbmi<Op::Invert, true>;
+        k.row[2][0] = RowVbmi<Op::Lookup, false>;
+        k.row[2][1] = RowVbmi<Op::Lookup, true>;
+        k.component[0][0] = ComponentVbmi<Op::Copy, false>;
+        k.component[0][1] = ComponentVbmi<Op::Copy, true>;
+        k.component[1][0] = ComponentVbmi<Op::Invert, false>;
+        k.component[1][1] = ComponentVbmi<Op::Invert, true>;
+        k.component[2][0] = ComponentVbmi<Op::Lookup, false>;
+        k.component[2][1] = ComponentVbmi<Op::Lookup, true>;
     }
 #endif
     return k;
@@ -292,12 +404,7 @@ const Kernels& Fast() {
 }
 
 RowFn RowFor(const LineTransform& t) {
-    switch (t.Op) {
-    case Op::Copy: return t.Reverse ? Row<Op::Copy, true> : Row<Op::Copy, false>;
-    case Op::Invert: return t.Reverse ? Row<Op::Invert, true> : Row<Op::Invert, false>;
-    case Op::Lookup: break;
-    }
-    return t.Reverse ? Fast().lookupReversed : Fast().lookup;
+    return Fast().row[static_cast<int>(t.Op)][t.Reverse ? 1 : 0];
 }
 
 inline uint8_t* RowAt(uint8_t* firstRow, ptrdiff_t rowStep, size_t k) {
@@ -359,11 +466,12 @@ ToneCurve CombineCurves(const uint8_t* toneTables, const CurveChoice& choice) {
 // ---- Single steps ----------------------------------------------------------
 
 void ApplyCurve(std::span<uint8_t> line, const ToneCurve& curve) {
-    Fast().lookup(line.data(), line.data(), line.size(), curve.data());
+    Fast().row[static_cast<int>(Op::Lookup)][0](line.data(), line.data(), line.size(),
+                                                curve.data());
 }
 
 void InvertLine(std::span<uint8_t> line) {
-    Row<Op::Invert, false>(line.data(), line.data(), line.size(), nullptr);
+    Fast().row[static_cast<int>(Op::Invert)][0](line.data(), line.data(), line.size(), nullptr);
 }
 
 void MirrorLine(std::span<uint8_t> line, PixelKind kind) {
@@ -436,6 +544,8 @@ void ConvertComponentLines(const LineTransform& transform, const uint8_t* raw, s
                            size_t byteInPixel, size_t rowBytes) {
     const RowFn row = RowFor(transform);
     const PlaceFn place = Fast().place;
+    const ComponentFn straight =
+        Fast().component[static_cast<int>(transform.Op)][transform.Reverse ? 1 : 0];
     const bool direct = transform.Op == Op::Copy && !transform.Reverse;
     // Converted a piece at a time into `piece`, then spread into the pixels.
     constexpr size_t kPiece = 2048;
@@ -443,7 +553,9 @@ void ConvertComponentLines(const LineTransform& transform, const uint8_t* raw, s
     for (size_t k = 0; k < lines; ++k) {
         uint8_t* dst = RowAt(firstRow, rowStep, k);
         const uint8_t* src = raw + k * pixels;
-        if (direct) {
+        if (straight) {
+            straight(dst, byteInPixel, src, pixels, transform.Table.data());
+        } else if (direct) {
             place(dst, byteInPixel, src, pixels);
         } else {
             for (size_t at = 0; at < pixels; at += kPiece) {
