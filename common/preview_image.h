@@ -1,6 +1,6 @@
 // Records exchanged between pavo.ds, the prescan module, the tone dialogs and
 // the bitmap viewer about the preview picture. Every handle or address field
-// is pointer-sized: the 32-bit build has the documented 32-bit layout, the
+// is pointer-sized: the 32-bit build has the classic 32-bit layout, the
 // 64-bit build widens those fields to 8 bytes.
 //
 // Pure declarations: no Windows header. Handles are carried as void*; the
@@ -114,7 +114,7 @@ static_assert(offsetof(PreviewPalette, entries) == 4);
 static_assert(sizeof(PreviewPalette) == 4 + 256 * 4);
 
 #if !defined(_WIN64) && defined(_WIN32)
-// The 32-bit build: exactly the documented sizes.
+// The 32-bit build: the classic sizes and offsets.
 static_assert(sizeof(PreviewImage) == 24);
 static_assert(sizeof(OpenedBitmap) == 16);
 static_assert(offsetof(OpenedBitmap, pixels) == 12);
