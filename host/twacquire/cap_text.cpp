@@ -190,15 +190,23 @@ std::string DescribeCapability(TW_UINT16 cap, const Container& get,
     if (cur) text += ", current " + FormatItem(cap, type, *cur);
     if (dft) text += ", default " + FormatItem(cap, type, *dft);
     switch (get.conType) {
-    case TWON_ENUMERATION: text += ", one of " + Join(cap, type, get.items); break;
+    case TWON_ENUMERATION: text += ", one of " + OfferedValues(cap, get); break;
     case TWON_ARRAY: text += ", values " + Join(cap, type, get.items); break;
-    case TWON_RANGE:
-        text += ", range " + FormatItem(cap, type, get.items[0]) + " to " +
-                FormatItem(cap, type, get.items[1]) + " step " + FormatItem(cap, type, get.items[2]);
-        break;
+    case TWON_RANGE: text += ", range " + OfferedValues(cap, get); break;
     default: break;
     }
     return text;
+}
+
+std::string OfferedValues(TW_UINT16 cap, const Container& c) {
+    switch (c.conType) {
+    case TWON_ENUMERATION: return Join(cap, c.itemType, c.items);
+    case TWON_RANGE:
+        return FormatItem(cap, c.itemType, c.items[0]) + " to " +
+               FormatItem(cap, c.itemType, c.items[1]) + " step " +
+               FormatItem(cap, c.itemType, c.items[2]);
+    default: return "";
+    }
 }
 
 std::optional<TW_UINT32> ValueByName(TW_UINT16 cap, const std::string& name) {

@@ -32,6 +32,11 @@ std::string DescribeCapability(TW_UINT16 cap, const Container& get,
                                const std::optional<Container>& current,
                                const std::optional<Container>& def);
 
+// The values a container offers, for a message about a refused value:
+// "72, 150, 300" for an enumeration, "50 to 1200 step 1" for a range;
+// empty for a single value or an array.
+std::string OfferedValues(TW_UINT16 cap, const Container& c);
+
 // Reads a value for --set as `itemType`: integers (decimal or 0x hex,
 // within the type's range), a value name of the capability (TWPT_RGB, or
 // RGB), TRUE/FALSE/YES/NO/ON/OFF for BOOL, decimals for FIX32, four

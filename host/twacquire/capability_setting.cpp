@@ -11,6 +11,18 @@ std::optional<TW_UINT16> ItemTypeOf(DataSource& source, TW_UINT16 cap) {
     return TwainCapabilityItemType(cap);
 }
 
+namespace {
+
+// "; the source offers 72, 200, 300" when it answers with a list or range.
+std::string Offered(DataSource& source, TW_UINT16 cap) {
+    TW_UINT16 result = 0;
+    const std::optional<Container> get = source.GetCapability(cap, MSG_GET, result);
+    const std::string values = get ? OfferedValues(cap, *get) : "";
+    return values.empty() ? "" : "; the source offers " + values;
+}
+
+}  // namespace
+
 bool SetCapabilityText(DataSource& source, TW_UINT16 cap, const std::string& text,
                        std::string& error) {
     const std::string name = TwainCapabilityName(cap);
@@ -27,7 +39,9 @@ bool SetCapabilityText(DataSource& source, TW_UINT16 cap, const std::string& tex
     }
     const TW_UINT16 result = source.SetCapability(cap, *type, *item);
     if (result == TWRC_SUCCESS || result == TWRC_CHECKSTATUS) return true;
+    // The condition first: asking for the list would overwrite it.
     error = "the source refused " + name + " = " + text + ": " + source.DescribeFailure(result);
+    error += Offered(source, cap);
     return false;
 }
 

@@ -30,6 +30,9 @@ TW_UINT16 MemoryTransfer(DataSource& source, StripAssembler& image, FILE* err, b
     // A planar source may send each plane in a transfer of its own: the bar
     // shows what this transfer can still bring.
     ProgressMeter progress(err, image.Expected() - before, quiet);
+    // A source that keeps answering with empty strips is given up on.
+    constexpr int kMostEmptyStrips = 10000;
+    int emptyStrips = 0;
     for (;;) {
         TW_IMAGEMEMXFER xfer{};
         xfer.Compression = TWON_DONTCARE16;
@@ -54,6 +57,12 @@ TW_UINT16 MemoryTransfer(DataSource& source, StripAssembler& image, FILE* err, b
             return TWRC_FAILURE;
         }
         progress.Update(image.Received() - before);
+        emptyStrips = xfer.Rows == 0 ? emptyStrips + 1 : 0;
+        if (emptyStrips > kMostEmptyStrips) {
+            error = "the source sends strips without rows";
+            progress.Finish();
+            return TWRC_FAILURE;
+        }
         if (rc == TWRC_XFERDONE) {
             image.EndTransfer();
             progress.Finish();

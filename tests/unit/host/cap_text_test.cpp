@@ -125,3 +125,15 @@ TEST(TwacquireCapText, AFrameIsFourDecimals) {
     EXPECT_EQ(Fix32ToDouble(f->frame.Top), 0.5);
     EXPECT_EQ(FormatItem(ICAP_FRAMES, TWTY_FRAME, *f), "0,0.5,8.5,11");
 }
+
+TEST(TwacquireCapText, TheValuesOfferedNameTheChoicesOfAListOrRange) {
+    EXPECT_EQ(OfferedValues(ICAP_XFERMECH, Enumeration(TWTY_UINT16, {0, 2}, 0, 0)),
+              "0 (TWSX_NATIVE), 2 (TWSX_MEMORY)");
+    Container range;
+    range.conType = TWON_RANGE;
+    range.itemType = TWTY_UINT32;
+    for (TW_UINT32 v : {50u, 1200u, 1u, 300u, 300u}) range.items.push_back(Item(v));
+    EXPECT_EQ(OfferedValues(ICAP_XRESOLUTION, range), "50 to 1200 step 1");
+    EXPECT_EQ(OfferedValues(ICAP_XRESOLUTION, OneValue(TWTY_UINT32, 300)), "")
+        << "a single value offers no choice";
+}
