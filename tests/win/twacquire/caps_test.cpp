@@ -50,3 +50,20 @@ TEST_F(TwacquireTest, AValueThatDoesNotFitTheSourcesTypeIsRefusedBeforeItIsSent)
         << run.err;
     EXPECT_EQ(run.out, "");
 }
+
+TEST_F(TwacquireTest, TheFeederCapabilitiesFollowTheScanner) {
+    const ProgramRun flatbed = RunTwacquire("--caps");
+    ASSERT_EQ(flatbed.exitCode, 0u) << flatbed.err;
+    EXPECT_EQ(LineOf(flatbed.out, "CAP_FEEDERLOADED"), "") << "no feeder, no paper to report";
+    EXPECT_EQ(LineOf(flatbed.out, "CAP_FEEDERENABLED").rfind("CAP_FEEDERENABLED BOOL, current FALSE", 0), 0u)
+        << flatbed.out;
+
+    ini_.Set(kScanner, "Feeder", "1");
+    ini_.Set(kScanner, "Pages", "2");
+    const ProgramRun feeder = RunTwacquire("--caps");
+    ASSERT_EQ(feeder.exitCode, 0u) << feeder.err;
+    EXPECT_EQ(LineOf(feeder.out, "CAP_FEEDERLOADED").rfind("CAP_FEEDERLOADED BOOL, current TRUE", 0), 0u)
+        << feeder.out;
+    EXPECT_EQ(LineOf(feeder.out, "CAP_FEEDERENABLED").rfind("CAP_FEEDERENABLED BOOL, current TRUE", 0), 0u)
+        << feeder.out;
+}
