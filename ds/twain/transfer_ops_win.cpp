@@ -78,7 +78,9 @@ void AfterPendingXfers() {
     // The next page of an automatic feeder batch is scanned when the host has
     // ended the transfer of the previous one (not on a mere query of the count,
     // which would start a second scan over a running one).
-    if (g_session.autoFeed && g_session.pendingCount && g_session.message == MSG_ENDXFER)
+    // The planes of a colour page still to be delivered come first.
+    if (g_session.autoFeed && g_session.pendingCount && g_session.message == MSG_ENDXFER &&
+        !PlanesRemain())
         ScanWithoutDialog();
 }
 

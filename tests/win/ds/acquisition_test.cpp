@@ -321,3 +321,27 @@ TEST_F(FeederBatchTest, AnEmptyFeederAtTheFirstScanIsReported) {
     ASSERT_TRUE(watcher.WaitFor(1));
     EXPECT_EQ(watcher.Boxes()[0].text, " No Paper in Automatic Document Feeder");
 }
+
+TEST_F(FeederBatchTest, PlanarColourPagesDeliverAllThreePlanesBeforeTheNextPage) {
+    NegotiateFeeder(true);
+    ASSERT_EQ(SetCap(ICAP_XFERMECH, TWTY_UINT16, TWSX_MEMORY), TWRC_SUCCESS);
+    ASSERT_EQ(SetCap(ICAP_PIXELTYPE, TWTY_UINT16, TWPT_RGB), TWRC_SUCCESS);
+    ASSERT_EQ(SetCap(ICAP_PLANARCHUNKY, TWTY_UINT16, TWPC_PLANAR), TWRC_SUCCESS);
+    ASSERT_EQ(EnableWithoutUi(), TWRC_SUCCESS);
+    std::vector<uint8_t> buffer(1 << 20);
+    for (int page = 0; page < 3; ++page) {
+        for (int plane = 0; plane < 3; ++plane) {
+            TW_IMAGEMEMXFER xfer{};
+            xfer.Memory = {TWMF_APPOWNS | TWMF_POINTER, static_cast<TW_UINT32>(buffer.size()),
+                           buffer.data()};
+            ASSERT_EQ(Call(DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, &xfer), TWRC_XFERDONE)
+                << "page " << page << " plane " << plane;
+            EXPECT_EQ(xfer.YOffset, 0u);
+            TW_PENDINGXFERS pending{};
+            ASSERT_EQ(Call(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending), TWRC_SUCCESS);
+            const TW_UINT16 expected = plane < 2 ? 2 - plane : (page < 2 ? 0xFFFF : 0);
+            EXPECT_EQ(pending.Count, expected) << "page " << page << " plane " << plane;
+        }
+    }
+    EXPECT_EQ(g_session.state, kState5Enabled);
+}
