@@ -247,6 +247,16 @@ protected:
         EXPECT_FALSE(g_job.Started) << "the job is over";
     }
 
+    // One scan per mechanism, each in a fresh session.
+    void CheckEveryMechanism(TW_UINT16 pixelType, bool interpolate) {
+        for (Mechanism m : {Mechanism::MemoryPlanar, Mechanism::MemoryChunky, Mechanism::FileTiff,
+                            Mechanism::FileBmp}) {
+            Check(pixelType, m, interpolate);
+            TearDown();
+            SetUp();
+        }
+    }
+
     std::string path_;
     ScanParameterBlock sent_{};
     TW_IMAGEINFO info_{};
@@ -254,50 +264,19 @@ protected:
 
 }  // namespace
 
-TEST_F(BufferedTransferTest, GreyInEveryMechanism) {
-    for (Mechanism m : {Mechanism::MemoryPlanar, Mechanism::MemoryChunky, Mechanism::FileTiff,
-                        Mechanism::FileBmp}) {
-        Check(TWPT_GRAY, m, false);
-        TearDown();
-        SetUp();
-    }
-}
+TEST_F(BufferedTransferTest, GreyInEveryMechanism) { CheckEveryMechanism(TWPT_GRAY, false); }
 
-TEST_F(BufferedTransferTest, ColourInEveryMechanism) {
-    for (Mechanism m : {Mechanism::MemoryPlanar, Mechanism::MemoryChunky, Mechanism::FileTiff,
-                        Mechanism::FileBmp}) {
-        Check(TWPT_RGB, m, false);
-        TearDown();
-        SetUp();
-    }
-}
+TEST_F(BufferedTransferTest, ColourInEveryMechanism) { CheckEveryMechanism(TWPT_RGB, false); }
 
-TEST_F(BufferedTransferTest, LineArtInEveryMechanism) {
-    for (Mechanism m : {Mechanism::MemoryPlanar, Mechanism::MemoryChunky, Mechanism::FileTiff,
-                        Mechanism::FileBmp}) {
-        Check(TWPT_BW, m, false);
-        TearDown();
-        SetUp();
-    }
-}
+TEST_F(BufferedTransferTest, LineArtInEveryMechanism) { CheckEveryMechanism(TWPT_BW, false); }
 
 TEST_F(BufferedTransferTest, InterpolatedGreyAndLineArtInEveryMechanism) {
-    for (TW_UINT16 type : {TWPT_GRAY, TWPT_BW})
-        for (Mechanism m : {Mechanism::MemoryPlanar, Mechanism::MemoryChunky, Mechanism::FileTiff,
-                            Mechanism::FileBmp}) {
-            Check(type, m, true);
-            TearDown();
-            SetUp();
-        }
+    CheckEveryMechanism(TWPT_GRAY, true);
+    CheckEveryMechanism(TWPT_BW, true);
 }
 
 TEST_F(BufferedTransferTest, InterpolatedColourInEveryMechanism) {
-    for (Mechanism m : {Mechanism::MemoryPlanar, Mechanism::MemoryChunky, Mechanism::FileTiff,
-                        Mechanism::FileBmp}) {
-        Check(TWPT_RGB, m, true);
-        TearDown();
-        SetUp();
-    }
+    CheckEveryMechanism(TWPT_RGB, true);
 }
 
 TEST_F(BufferedTransferTest, AHostBufferSmallerThanARowIsInsufficientMemory) {
