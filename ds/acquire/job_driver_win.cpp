@@ -56,6 +56,13 @@ HWND JobOwner() { return g_session.setupWindow; }
 void PumpJobMessages() {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            // The application is quitting: the scan ends, and the quit
+            // message goes back for the application's own loop.
+            g_job.AbortRequested = true;
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
         if (msg.message >= WM_KEYFIRST && msg.message <= 0x108 && msg.wParam == VK_ESCAPE)
             g_job.AbortRequested = true;
         TranslateMessage(&msg);
