@@ -15,7 +15,8 @@ if(WIN32)
   set(PAVO_STATIC_LINK -static -static-libgcc -static-libstdc++)
   if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
     # Exports of stdcall entries keep their plain names (DS_Entry, SPI_CALL).
-    set(PAVO_SHARED_EXTRA -Wl,--kill-at)
+    # The .def files name them plainly; the linker takes that as meant.
+    set(PAVO_SHARED_EXTRA -Wl,--kill-at -Wl,--enable-stdcall-fixup)
     set(PAVO_PRODUCT_SUBDIR "TWAIN_32/PAVO")
   else()
     set(PAVO_SHARED_EXTRA)

@@ -2,8 +2,11 @@
 
 #include "common/product.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstdio>
+#include <thread>
 
 namespace wintest {
 
@@ -90,6 +93,72 @@ void PumpMessages(DWORD milliseconds) {
         }
         Sleep(5);
     } while (static_cast<int>(end - GetTickCount()) > 0);
+}
+
+std::string WindowsPathOf(const std::string& hostPath) {
+    std::string path = hostPath;
+    if (!path.empty() && path[0] == '/') path = "Z:" + path;
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+}
+
+namespace {
+
+// Everything a pipe delivers until its writer closes it, \r\n turned into \n.
+std::string ReadLines(HANDLE pipe) {
+    std::string text;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(pipe, buffer, sizeof buffer, &got, nullptr) && got > 0)
+        for (DWORD i = 0; i < got; ++i)
+            if (buffer[i] != '\r') text += buffer[i];
+    return text;
+}
+
+}  // namespace
+
+ProgramRun RunProgram(const std::string& program, const std::string& arguments, DWORD timeoutMs) {
+    ProgramRun run;
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE outRead = nullptr, outWrite = nullptr, errRead = nullptr, errWrite = nullptr;
+    if (!CreatePipe(&outRead, &outWrite, &inherit, 0) || !CreatePipe(&errRead, &errWrite, &inherit, 0)) {
+        ADD_FAILURE() << "cannot create pipes";
+        return run;
+    }
+    SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
+    SetHandleInformation(errRead, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = outWrite;
+    startup.hStdError = errWrite;
+    std::string commandLine = "\"" + program + "\" " + arguments;
+    PROCESS_INFORMATION process{};
+    const BOOL started = CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
+                                        0, nullptr, nullptr, &startup, &process);
+    const DWORD startError = GetLastError();
+    CloseHandle(outWrite);
+    CloseHandle(errWrite);
+    if (!started) {
+        ADD_FAILURE() << "cannot start " << program << " (error " << startError << ")";
+    } else {
+        // Both pipes at once, so that a full one never stalls the program.
+        std::thread errReader([&] { run.err = ReadLines(errRead); });
+        run.out = ReadLines(outRead);
+        if (WaitForSingleObject(process.hProcess, timeoutMs) != WAIT_OBJECT_0) {
+            ADD_FAILURE() << program << " " << arguments << " did not end in time";
+            TerminateProcess(process.hProcess, 99);
+            WaitForSingleObject(process.hProcess, 5000);
+        }
+        errReader.join();
+        GetExitCodeProcess(process.hProcess, &run.exitCode);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    CloseHandle(outRead);
+    CloseHandle(errRead);
+    return run;
 }
 
 }  // namespace wintest

@@ -67,4 +67,21 @@ bool FileExists(const std::string& path);
 // Runs the thread's message queue for a while (for posted notifications).
 void PumpMessages(DWORD milliseconds);
 
+// The Windows name of a path of the build machine's file system: Wine shows
+// its root as drive Z:.
+std::string WindowsPathOf(const std::string& hostPath);
+
+// What a program run by RunProgram printed and how it ended.
+struct ProgramRun {
+    DWORD exitCode = 0xFFFFFFFF;
+    std::string out;  // with plain \n line ends
+    std::string err;
+};
+
+// Runs `program` with `arguments`, reading its standard output and error
+// through pipes, and waits for it to end; a program still running after
+// `timeoutMs` is a test failure and is ended.
+ProgramRun RunProgram(const std::string& program, const std::string& arguments,
+                      DWORD timeoutMs = 60000);
+
 }  // namespace wintest

@@ -15,15 +15,6 @@ std::string Text(const TW_STR32& field) {
     return std::string(field, end ? static_cast<const char*>(end) - field : sizeof field);
 }
 
-std::string WindowsPathOf(const std::string& buildPath) {
-    // Wine shows the root of the Linux file system as drive Z:.
-    std::string path = buildPath;
-    if (!path.empty() && path[0] == '/') path = "Z:" + path;
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return path;
-}
-
 // ---- SourceFolder ----------------------------------------------------------
 
 SourceFolder::SourceFolder() {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "common/twain.h"
+#include "tests/support/wine_support.h"
 #include "tests/win/dsm/test_source.h"
 
 #include <windows.h>
@@ -21,7 +22,7 @@ std::string TestSourceName(const std::string& stem);
 // The text of a TWAIN string field.
 std::string Text(const TW_STR32& field);
 // A Windows path for a file named by a build-tree path.
-std::string WindowsPathOf(const std::string& buildPath);
+using wintest::WindowsPathOf;
 
 // A folder of its own under <Windows>\TWAIN_64 (TWAIN_32 in the 32-bit
 // build). Everything put into it is deleted again, with the folder.

@@ -12,68 +12,12 @@ using namespace dsmtest;
 
 namespace {
 
-struct ProgramRun {
-    DWORD exitCode = 0xFFFFFFFF;
-    std::string out;
-    std::string err;
-};
+using wintest::ProgramRun;
 
-std::string ReadAll(HANDLE pipe) {
-    std::string text;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(pipe, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
-    return text;
-}
-
-// Runs twacquire (the built one, or the copy at `program`) with `arguments`
-// and waits (at most 30 s) for it to end.
+// Runs twacquire (the built one, or the copy at `program`) with `arguments`.
 ProgramRun RunTwacquire(const std::string& arguments, std::string program = "") {
-    ProgramRun run;
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    HANDLE outRead = nullptr, outWrite = nullptr, errRead = nullptr, errWrite = nullptr;
-    if (!CreatePipe(&outRead, &outWrite, &inherit, 0) || !CreatePipe(&errRead, &errWrite, &inherit, 0)) {
-        ADD_FAILURE() << "cannot create pipes";
-        return run;
-    }
-    SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
-    SetHandleInformation(errRead, HANDLE_FLAG_INHERIT, 0);
-
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    startup.hStdOutput = outWrite;
-    startup.hStdError = errWrite;
     if (program.empty()) program = WindowsPathOf(PAVO_TWACQUIRE_FILE);
-    std::string commandLine = "\"" + program + "\" " + arguments;
-    PROCESS_INFORMATION process{};
-    const BOOL started = CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
-                                        0, nullptr, nullptr, &startup, &process);
-    const DWORD startError = GetLastError();
-    CloseHandle(outWrite);
-    CloseHandle(errWrite);
-    if (!started) {
-        ADD_FAILURE() << "cannot start " << program << " (error " << startError << ")";
-    } else {
-        run.out = ReadAll(outRead);
-        run.err = ReadAll(errRead);
-        EXPECT_EQ(WaitForSingleObject(process.hProcess, 30000), WAIT_OBJECT_0);
-        GetExitCodeProcess(process.hProcess, &run.exitCode);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-    }
-    CloseHandle(outRead);
-    CloseHandle(errRead);
-    return run;
-}
-
-// The text with its Windows line ends (\r\n) turned into plain \n.
-std::string Lines(const std::string& text) {
-    std::string result;
-    for (char c : text)
-        if (c != '\r') result += c;
-    return result;
+    return wintest::RunProgram(program, arguments, 30000);
 }
 
 }  // namespace
@@ -84,7 +28,7 @@ TEST_F(ManagerTest, TwacquireListPrintsTheIdentityOfEachSource) {
 
     const ProgramRun run = RunTwacquire("--list");
     EXPECT_EQ(run.exitCode, 0u) << run.err;
-    const std::string out = Lines(run.out);
+    const std::string out = run.out;
     for (const char* stem : {"alpha", "beta"}) {
         const std::string block = "Product name:   " + TestSourceName(stem) +
                                   "\n"
@@ -103,7 +47,7 @@ TEST_F(ManagerTest, TwacquireNumbersTheSourceBlocks) {
     folder.InstallSource("alpha.ds");
     const ProgramRun run = RunTwacquire("--list");
     ASSERT_EQ(run.exitCode, 0u) << run.err;
-    const std::string out = Lines(run.out);
+    const std::string out = run.out;
     EXPECT_EQ(out.rfind("Source 1\nProduct name:   ", 0), 0u) << out;
 }
 

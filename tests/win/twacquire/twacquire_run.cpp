@@ -1,35 +1,10 @@
 #include "tests/win/twacquire/twacquire_run.h"
 
 #include <algorithm>
-#include <thread>
 
 namespace twtest {
 
 namespace {
-
-std::string WindowsPathOf(const std::string& buildPath) {
-    // Wine shows the root of the Linux file system as drive Z:.
-    std::string path = buildPath;
-    if (!path.empty() && path[0] == '/') path = "Z:" + path;
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return path;
-}
-
-std::string ReadAll(HANDLE pipe) {
-    std::string text;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(pipe, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
-    return text;
-}
-
-std::string Lines(const std::string& text) {
-    std::string result;
-    for (char c : text)
-        if (c != '\r') result += c;
-    return result;
-}
 
 uint32_t Get16(const std::vector<unsigned char>& b, size_t at) { return b[at] | b[at + 1] << 8; }
 uint32_t Get32(const std::vector<unsigned char>& b, size_t at) {
@@ -39,48 +14,7 @@ uint32_t Get32(const std::vector<unsigned char>& b, size_t at) {
 }  // namespace
 
 ProgramRun RunTwacquire(const std::string& arguments) {
-    ProgramRun run;
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    HANDLE outRead = nullptr, outWrite = nullptr, errRead = nullptr, errWrite = nullptr;
-    if (!CreatePipe(&outRead, &outWrite, &inherit, 0) || !CreatePipe(&errRead, &errWrite, &inherit, 0)) {
-        ADD_FAILURE() << "cannot create pipes";
-        return run;
-    }
-    SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
-    SetHandleInformation(errRead, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    startup.hStdOutput = outWrite;
-    startup.hStdError = errWrite;
-    const std::string program = WindowsPathOf(PAVO_TWACQUIRE_FILE);
-    std::string commandLine = "\"" + program + "\" " + arguments;
-    PROCESS_INFORMATION process{};
-    const BOOL started = CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
-                                        0, nullptr, nullptr, &startup, &process);
-    const DWORD startError = GetLastError();
-    CloseHandle(outWrite);
-    CloseHandle(errWrite);
-    if (!started) {
-        ADD_FAILURE() << "cannot start " << program << " (error " << startError << ")";
-    } else {
-        // Both pipes at once, so that a full one never stalls the program.
-        std::thread errReader([&] { run.err = Lines(ReadAll(errRead)); });
-        run.out = Lines(ReadAll(outRead));
-        if (WaitForSingleObject(process.hProcess, 60000) != WAIT_OBJECT_0) {
-            ADD_FAILURE() << "twacquire " << arguments << " did not end within a minute";
-            TerminateProcess(process.hProcess, 99);
-            WaitForSingleObject(process.hProcess, 5000);
-        }
-        errReader.join();
-        GetExitCodeProcess(process.hProcess, &run.exitCode);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-    }
-    CloseHandle(outRead);
-    CloseHandle(errRead);
-    return run;
+    return wintest::RunProgram(wintest::WindowsPathOf(PAVO_TWACQUIRE_FILE), arguments);
 }
 
 ImageHeader ReadImageHeader(const std::string& path) {

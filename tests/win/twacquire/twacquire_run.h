@@ -16,11 +16,7 @@ namespace twtest {
 
 inline constexpr char kScanner[] = "VirtualScanner";
 
-struct ProgramRun {
-    DWORD exitCode = 0xFFFFFFFF;
-    std::string out;  // with plain \n line ends
-    std::string err;
-};
+using wintest::ProgramRun;
 
 // Runs the built twacquire with `arguments` and waits for it (at most a
 // minute; a program still running then is ended and the test fails).
