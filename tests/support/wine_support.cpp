@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <sstream>
 #include <thread>
 
 namespace wintest {
@@ -77,6 +78,25 @@ std::vector<unsigned char> ReadWholeFile(const std::string& path) {
     while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.insert(bytes.end(), buf, buf + n);
     std::fclose(f);
     return bytes;
+}
+
+std::vector<std::string> LogLines(const std::string& path) {
+    const auto bytes = ReadWholeFile(path);
+    std::istringstream in(std::string(bytes.begin(), bytes.end()));
+    std::vector<std::string> lines;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::string Field(const std::string& line, const std::string& name) {
+    auto at = line.find(" " + name + "=");
+    if (at == std::string::npos) return {};
+    at += name.size() + 2;
+    return line.substr(at, line.find(' ', at) - at);
 }
 
 bool FileExists(const std::string& path) {

@@ -64,6 +64,12 @@ std::string TempPath(const std::string& stem);
 std::vector<unsigned char> ReadWholeFile(const std::string& path);
 bool FileExists(const std::string& path);
 
+// The lines of a text file such as the virtual scanner's request log,
+// without their line ends.
+std::vector<std::string> LogLines(const std::string& path);
+// The value of "name=value" in a log line; empty when the line has none.
+std::string Field(const std::string& line, const std::string& name);
+
 // Runs the thread's message queue for a while (for posted notifications).
 void PumpMessages(DWORD milliseconds);
 

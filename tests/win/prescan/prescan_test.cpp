@@ -32,25 +32,6 @@ uint32_t U32(const std::vector<unsigned char>& v, size_t at) {
     return v[at] | (v[at + 1] << 8) | (v[at + 2] << 16) | (static_cast<uint32_t>(v[at + 3]) << 24);
 }
 
-std::vector<std::string> LogLines(const std::string& path) {
-    auto bytes = ReadWholeFile(path);
-    std::istringstream in(std::string(bytes.begin(), bytes.end()));
-    std::vector<std::string> lines;
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-std::string Field(const std::string& line, const std::string& name) {
-    auto at = line.find(" " + name + "=");
-    if (at == std::string::npos) return {};
-    at += name.size() + 2;
-    return line.substr(at, line.find(' ', at) - at);
-}
-
 std::vector<std::string> Requests(const std::vector<std::string>& log, const char* prefix) {
     std::vector<std::string> out;
     for (const auto& l : log)

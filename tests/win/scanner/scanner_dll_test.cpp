@@ -90,26 +90,6 @@ ScanParameterBlock Block(uint16_t modelSent, uint16_t res, uint16_t right, uint1
     return b;
 }
 
-std::vector<std::string> LogLines(const std::string& path) {
-    auto bytes = ReadWholeFile(path);
-    std::string text(bytes.begin(), bytes.end());
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-std::string Field(const std::string& line, const std::string& name) {
-    auto at = line.find(" " + name + "=");
-    if (at == std::string::npos) return {};
-    at += name.size() + 2;
-    return line.substr(at, line.find(' ', at) - at);
-}
-
 // Removes the section header again when the section was not there before
 // and no key is left in it.
 struct SectionGuard {
