@@ -15,7 +15,7 @@ buffered = ["planar", "chunky", "tiff", "bmp"]
 
 
 def run(page, mechanism):
-    out = subprocess.run(["wine", exe, page, mechanism, reps], capture_output=True, text=True)
+    out = subprocess.run(["/usr/lib/wine/wine64", exe, page, mechanism, reps], capture_output=True, text=True)
     for line in out.stdout.splitlines():
         if line.startswith("RESULT"):
             _, _, _, ms, peak, size, fastest = line.split()
