@@ -5,6 +5,52 @@
 #include <cstdio>
 #include <cstring>
 
+namespace {
+
+bool Blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+std::string_view Trimmed(std::string_view text) {
+    while (!text.empty() && Blank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && Blank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+bool SameKey(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+        if (lower(a[i]) != lower(b[i])) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+SectionKeys ParseSectionList(std::string_view list) {
+    SectionKeys keys;
+    while (!list.empty() && list.front() != '\0') {
+        const size_t end = std::min(list.find('\0'), list.size());
+        const std::string_view line = list.substr(0, end);
+        list.remove_prefix(std::min(end + 1, list.size()));
+        const size_t equals = line.find('=');
+        std::string_view key = Trimmed(line.substr(0, equals));
+        std::string_view value =
+            equals == std::string_view::npos ? std::string_view() : Trimmed(line.substr(equals + 1));
+        if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+            value.back() == value.front())
+            value = value.substr(1, value.size() - 2);
+        if (!key.empty()) keys.emplace_back(std::string(key), std::string(value));
+    }
+    return keys;
+}
+
+std::optional<std::string> FindSectionKey(const SectionKeys& keys, std::string_view key) {
+    key = Trimmed(key);
+    for (const auto& [name, value] : keys)
+        if (SameKey(name, key)) return value;
+    return std::nullopt;
+}
+
 std::string CutToBuffer(std::string_view text, size_t bufferSize) {
     if (bufferSize == 0) return {};
     return std::string(text.substr(0, bufferSize - 1));

@@ -12,8 +12,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 // One profile: a place where keys of named sections are read and written.
 struct ProfileAccess {
@@ -28,6 +31,20 @@ struct ProfileAccess {
                        const std::string& value)>
         Write;
 };
+
+// The keys of one section as the profile functions list them in one call:
+// "key=value" strings, each ended by a zero byte, the list ended by a second
+// zero byte (a line without '=' is a key with an empty value). Parsed once,
+// a section answers every key of a settings load without a trip to the
+// profile per key.
+using SectionKeys = std::vector<std::pair<std::string, std::string>>;
+SectionKeys ParseSectionList(std::string_view list);
+
+// The value of `key` as a single key read gives it: keys compared without
+// regard to case, the first of repeated keys, blanks around key and value
+// dropped, and one pair of matching quotes around the value removed.
+// Nothing when the key is absent.
+std::optional<std::string> FindSectionKey(const SectionKeys& keys, std::string_view key);
 
 // The text as a buffer of `bufferSize` bytes holds it: at most
 // bufferSize - 1 characters, the last byte going to the terminator.

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -23,6 +24,23 @@ std::string ReadWith(const std::string& file, const std::string& section, const 
             : GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultText.c_str(),
                                        buffer.data(), static_cast<DWORD>(bufferSize), file.c_str());
     return std::string(buffer.data(), std::min<size_t>(n, bufferSize - 1));
+}
+
+// The keys of a WIN.INI section in one call, or nothing when the section
+// does not fit the largest list the call gives (its keys are then read one
+// by one). An absent section is an empty list.
+std::optional<SectionKeys> ReadWinIniSection(const std::string& section) {
+    constexpr DWORD kListSize = 32767;
+    std::vector<char> list(kListSize, '\0');
+    const DWORD n = GetProfileSectionA(section.c_str(), list.data(), kListSize);
+    if (n >= kListSize - 2) return std::nullopt;
+    return ParseSectionList(std::string_view(list.data(), n));
+}
+
+bool SameSection(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, a.data(),
+                                                  static_cast<int>(a.size()), b.data(),
+                                                  static_cast<int>(b.size())) == CSTR_EQUAL;
 }
 
 }  // namespace
@@ -47,8 +65,23 @@ ProfileAccess FileProfile(const std::string& path) {
     return p;
 }
 
+ProfileAccess WinIniSectionProfile(const std::string& section) {
+    if (section.empty()) return WinIniProfile();
+    std::optional<SectionKeys> keys = ReadWinIniSection(section);
+    if (!keys) return WinIniProfile();
+    ProfileAccess p = WinIniProfile();
+    p.Read = [section, keys = std::move(*keys)](const std::string& s, const std::string& key,
+                                                const std::string& def, size_t size) {
+        if (!SameSection(s, section)) return ReadWith({}, s, key, def, size);
+        const std::optional<std::string> value = FindSectionKey(keys, key);
+        return CutToBuffer(value ? *value : def, size);
+    };
+    return p;
+}
+
 void LoadModelSettings(const std::string& section) {
-    LoadModelSettings(WinIniProfile(), section, g_settings);
+    // Some thirty keys: the section is read once rather than key by key.
+    LoadModelSettings(WinIniSectionProfile(section), section, g_settings);
 }
 
 void LoadCurrentModelSettings() { LoadModelSettings(ModelSectionName(g_settings.ModelCode)); }

@@ -12,6 +12,10 @@
 
 // WIN.INI (GetProfileStringA / WriteProfileStringA).
 ProfileAccess WinIniProfile();
+// WIN.INI with one section read whole at once: reads of that section are
+// answered from the copy taken here (as GetProfileStringA would answer
+// them), other sections and every write go to WIN.INI itself.
+ProfileAccess WinIniSectionProfile(const std::string& section);
 // A profile-format file at `path` (GetPrivateProfileStringA /
 // WritePrivateProfileStringA).
 ProfileAccess FileProfile(const std::string& path);

@@ -395,3 +395,29 @@ TEST(ZebInfo, BrandVersionAndDriverPath) {
     EXPECT_EQ(ReadZebInfoDriverPath(p, "C:\\windows"), expected);
     EXPECT_EQ(ReadZebInfoDriverPath(p, "C:\\windows\\"), expected);
 }
+
+TEST(SectionList, AnswersKeysAsASingleKeyReadWould) {
+    using namespace std::string_literals;
+    const std::string list = "ScanRes=300\0Frame=  78  81 150 145  \0 Gamma Size = 256\0"
+                             "Quoted=\"a b\"\0Single='x'\0Half=\"open\0Empty=\0Bare\0"
+                             "scanres=600\0\0Ignored=1\0"s;
+    const SectionKeys keys = ParseSectionList(list);
+    EXPECT_EQ(FindSectionKey(keys, "ScanRes"), "300");  // the first of repeated keys
+    EXPECT_EQ(FindSectionKey(keys, "SCANRES"), "300");
+    EXPECT_EQ(FindSectionKey(keys, "Frame"), "78  81 150 145");
+    EXPECT_EQ(FindSectionKey(keys, "gamma size"), "256");
+    EXPECT_EQ(FindSectionKey(keys, "Quoted"), "a b");
+    EXPECT_EQ(FindSectionKey(keys, "Single"), "x");
+    EXPECT_EQ(FindSectionKey(keys, "Half"), "\"open");  // unmatched quote kept
+    EXPECT_EQ(FindSectionKey(keys, "Empty"), "");
+    EXPECT_EQ(FindSectionKey(keys, "Bare"), "");
+    EXPECT_EQ(FindSectionKey(keys, "Ignored"), std::nullopt);  // after the list's end
+    EXPECT_EQ(FindSectionKey(keys, "Absent"), std::nullopt);
+}
+
+TEST(SectionList, AnEmptyOrUnterminatedListHoldsWhatItHas) {
+    EXPECT_TRUE(ParseSectionList("").empty());
+    EXPECT_TRUE(ParseSectionList(std::string_view("\0\0", 2)).empty());
+    const SectionKeys keys = ParseSectionList("Grain=2");  // no terminator at all
+    EXPECT_EQ(FindSectionKey(keys, "Grain"), "2");
+}

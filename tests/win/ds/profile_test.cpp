@@ -134,6 +134,28 @@ TEST_F(WinIniConfig, SavedSettingsComeBackFromWinIni) {
     EXPECT_EQ(s.Block.Frame[2], 150);
 }
 
+TEST_F(WinIniConfig, ASectionReadWholeAnswersEveryKeyAsWinIniDoes) {
+    ClearSection("ZEB-A100CX");
+    for (const char* key : {"Quoted", "Blank", "Empty"}) keys_.Remove("ZEB-A100CX", key);
+    keys_.Set("ZEB-A100CX", "ScanRes", "600");
+    keys_.Set("ZEB-A100CX", "Frame", "  78  81 150 145");
+    keys_.Set("ZEB-A100CX", "Quoted", "\"1013\"");
+    keys_.Set("ZEB-A100CX", "Blank", "  12  ");
+    keys_.Set("ZEB-A100CX", "Empty", "");
+    keys_.Set("ZEB-A100CX", "Gamma code", std::string(300, '7'));
+    const ProfileAccess whole = WinIniSectionProfile("zeb-a100cx");
+    const ProfileAccess single = WinIniProfile();
+    for (const char* key : {"ScanRes", "scanres", "Frame", "Quoted", "Blank", "Empty",
+                            "Gamma code", "Absent"})
+        for (size_t buffer : {size_t{1}, size_t{3}, size_t{17}, size_t{769}})
+            EXPECT_EQ(whole.Read("ZEB-A100CX", key, "def", buffer),
+                      single.Read("ZEB-A100CX", key, "def", buffer))
+                << key << " with a buffer of " << buffer;
+    // Other sections are still read from WIN.INI itself.
+    keys_.Set("ZEB-B200CX", "ScanRes", "1200");
+    EXPECT_EQ(whole.Read("ZEB-B200CX", "ScanRes", "0", 5), "1200");
+}
+
 TEST_F(WinIniConfig, LongValuesAreCutAsTheirBuffersCutThem) {
     ClearSection("ZEB-A100CX");
     keys_.Set("ZEB-A100CX", "ScanRes", "123456");
