@@ -30,6 +30,19 @@
 #define SCALE_VECTOR_RUNS 0
 #endif
 
+// Processors with SSSE3 (byte shuffles with a table of lanes, pshufb) take
+// a second form of the runs for colour pixels and for the factor 6: the
+// samples are placed into the output with shuffles and stored 16 bytes at a
+// time. The baseline build stays SSE2; the form is chosen when the module
+// loads, by asking the processor.
+#if SCALE_VECTOR_RUNS && defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+#include <tmmintrin.h>
+#include <utility>
+#define SCALE_SHUFFLE_RUNS 1
+#else
+#define SCALE_SHUFFLE_RUNS 0
+#endif
+
 namespace {
 
 #define SCALE_INLINE [[gnu::always_inline]] inline
@@ -322,12 +335,33 @@ SCALE_INLINE Bytes16 SpreadNibble(Bytes16 n) {
     return n | (n << 1);
 }
 
-// 16 bytes of 1-bit pixels, each bit doubled: 32 bytes at out.
-SCALE_INLINE void DoubleBitsRun(const uint8_t* in, uint8_t* out) {
+// 16 bytes of 1-bit pixels, each bit repeated F (2 or 4) times: 16 * F
+// bytes, stored into each of the F rows at out, out + step, ...
+template <int F>
+SCALE_INLINE void SpreadBitsRun(const uint8_t* in, uint8_t* out, ptrdiff_t step) {
     const Bytes16 x = Load16(in);
-    const Bytes16 left = SpreadNibble(x >> 4), right = SpreadNibble(x & 0x0F);
-    Store16(out, LowBytes(left, right));
-    Store16(out + 16, HighBytes(left, right));
+    Bytes16 o[F];
+    if constexpr (F == 2) {
+        const Bytes16 left = SpreadNibble(x >> 4), right = SpreadNibble(x & 0x0F);
+        o[0] = LowBytes(left, right);
+        o[1] = HighBytes(left, right);
+    } else {
+        // Every input byte four times; output byte k of the four takes bits
+        // 7 - 2k and 6 - 2k, as its high and its low nibble.
+        const Bytes16 twice[2] = {LowBytes(x, x), HighBytes(x, x)};
+        const Bytes16 high = {0x80, 0x20, 0x08, 0x02, 0x80, 0x20, 0x08, 0x02,
+                              0x80, 0x20, 0x08, 0x02, 0x80, 0x20, 0x08, 0x02};
+        const Bytes16 low = high >> 1;
+        for (int h = 0; h < 2; ++h) {
+            for (int w = 0; w < 2; ++w) {
+                const Bytes16 four = w ? HighWords(twice[h], twice[h]) : LowWords(twice[h], twice[h]);
+                o[2 * h + w] = (((Bytes16)((four & high) == high)) & 0xF0) |
+                               (((Bytes16)((four & low) == low)) & 0x0F);
+            }
+        }
+    }
+    for (int r = 0; r < F; ++r)
+        for (int k = 0; k < F; ++k) Store16(out + r * step + 16 * k, o[k]);
 }
 
 // ---- Runs of 16 pixels ---------------------------------------------------------
@@ -397,6 +431,193 @@ size_t ScaleRuns(const uint8_t*, const uint8_t*, size_t, uint8_t* const*) {
 
 #endif
 
+// ---- Runs placed with byte shuffles (SSSE3) -----------------------------------
+
+#if SCALE_SHUFFLE_RUNS
+
+#define SCALE_SSSE3 __attribute__((target("ssse3")))
+#define SCALE_SSSE3_INLINE [[gnu::always_inline]] inline __attribute__((target("ssse3")))
+
+// A group is the run of pixels one set of 16-lane sample vectors covers:
+// 16 pixels of one component, or 5 colour pixels (15 bytes; lane 15 is
+// computed but never placed). Row r of a group is `Out` bytes: sample s of
+// pixel i (component k for colour) at S * (F * i + s) + k, taken from lane
+// S * i + k of the sample vector x[s].
+//
+// Before the shuffles the F sample vectors may be interleaved with unpack
+// instructions to level L (0 to 3): source m * 2^L + h then holds, in byte
+// t, sample 2^L * m + t % 2^L of lane (16 / 2^L) * h + t / 2^L. Every
+// 16-byte window of the row is the OR of one shuffle of each source it
+// draws from (a source that already is the window is taken as it is).
+// Higher levels cost F unpacks each but let a window draw from fewer
+// sources; the level with the fewest instructions is taken.
+template <int S, int F>
+constexpr int kGroupOut = S == 1 ? 16 * F : 15 * F;
+
+template <int S, int F>
+constexpr int kWindows = (kGroupOut<S, F> + 15) / 16;
+
+template <int S, int F>
+struct RowShuffles {
+    uint8_t Mask[kWindows<S, F>][F][16];
+    bool Uses[kWindows<S, F>][F];
+    bool Whole[kWindows<S, F>][F];  // the source is the window as it stands
+    int Cost;                       // instructions for one row
+};
+
+template <int S, int F>
+constexpr RowShuffles<S, F> MakeRowShuffles(int level) {
+    RowShuffles<S, F> t{};
+    const int n = 1 << level, width = 16 >> level;
+    t.Cost = F * level;
+    for (int j = 0; j < kWindows<S, F>; ++j) {
+        for (int src = 0; src < F; ++src)
+            for (int b = 0; b < 16; ++b) t.Mask[j][src][b] = 0x80;
+        for (int b = 0; b < 16; ++b) {
+            const int q = 16 * j + b;
+            if (q >= kGroupOut<S, F>) continue;  // overwritten by the next group
+            const int pixel = q / (S * F), s = q % (S * F) / S;
+            const int lane = S * pixel + q % S;
+            const int src = s / n * n + lane / width;
+            t.Mask[j][src][b] = static_cast<uint8_t>(lane % width * n + s % n);
+            t.Uses[j][src] = true;
+        }
+        int sources = 0;
+        for (int src = 0; src < F; ++src) {
+            if (!t.Uses[j][src]) continue;
+            ++sources;
+            bool whole = true;
+            for (int b = 0; b < 16; ++b) {
+                const int m = t.Mask[j][src][b];
+                if (m != b && !(m == 0x80 && 16 * j + b >= kGroupOut<S, F>)) whole = false;
+            }
+            t.Whole[j][src] = whole;
+            if (!whole) ++t.Cost;
+        }
+        t.Cost += sources - 1;
+    }
+    return t;
+}
+
+template <int S, int F>
+constexpr int BestLevel() {
+    int best = 0;
+    for (int level = 1; level <= 3 && F % (1 << level) == 0; ++level)
+        if (MakeRowShuffles<S, F>(level).Cost < MakeRowShuffles<S, F>(best).Cost) best = level;
+    return best;
+}
+
+template <int S, int F>
+constexpr int kLevel = BestLevel<S, F>();
+
+template <int S, int F>
+constexpr RowShuffles<S, F> kRowShuffles = MakeRowShuffles<S, F>(kLevel<S, F>);
+
+// The sources of level L from the F sample vectors (see above).
+template <int F, int L>
+SCALE_INLINE void Interleave(const Bytes16* x, Bytes16* out) {
+    if constexpr (L == 0) {
+        for (int s = 0; s < F; ++s) out[s] = x[s];
+    } else {
+        Bytes16 u[F];
+        for (int m = 0; m < F / 2; ++m) {
+            u[2 * m] = LowBytes(x[2 * m], x[2 * m + 1]);
+            u[2 * m + 1] = HighBytes(x[2 * m], x[2 * m + 1]);
+        }
+        if constexpr (L == 1) {
+            for (int k = 0; k < F; ++k) out[k] = u[k];
+        } else {
+            Bytes16 v[F];
+            for (int m = 0; m < F / 4; ++m) {
+                for (int h = 0; h < 4; ++h) {
+                    const Bytes16 lo = u[4 * m + h / 2], hi = u[4 * m + 2 + h / 2];
+                    v[4 * m + h] = h & 1 ? HighWords(lo, hi) : LowWords(lo, hi);
+                }
+            }
+            if constexpr (L == 2) {
+                for (int k = 0; k < F; ++k) out[k] = v[k];
+            } else {
+                for (int h = 0; h < 8; ++h) {
+                    const Bytes16 lo = v[h / 2], hi = v[4 + h / 2];
+                    out[h] = h & 1 ? HighDwords(lo, hi) : LowDwords(lo, hi);
+                }
+            }
+        }
+    }
+}
+
+template <int S, int F, int J, int K>
+SCALE_SSSE3_INLINE Bytes16 Drawn(const Bytes16* sources) {
+    constexpr const RowShuffles<S, F>& t = kRowShuffles<S, F>;
+    if constexpr (!t.Uses[J][K]) {
+        return Bytes16{};
+    } else if constexpr (t.Whole[J][K]) {
+        return sources[K];
+    } else {
+        return (Bytes16)_mm_shuffle_epi8((__m128i)sources[K], (__m128i)Load16(t.Mask[J][K]));
+    }
+}
+
+template <int S, int F, int J, int... K>
+SCALE_SSSE3_INLINE Bytes16 Window(const Bytes16* sources, std::integer_sequence<int, K...>) {
+    return (Drawn<S, F, J, K>(sources) | ...);
+}
+
+template <int S, int F, int... J>
+SCALE_SSSE3_INLINE void StoreWindows(const Bytes16* sources, uint8_t* out,
+                                     std::integer_sequence<int, J...>) {
+    (Store16(out + 16 * J, Window<S, F, J>(sources, std::make_integer_sequence<int, F>{})), ...);
+}
+
+// Writes row r of a group from its F sample vectors x: kGroupOut bytes at
+// out, and for colour pixels up to F more after them (the next group's,
+// written after these).
+template <int S, int F>
+SCALE_SSSE3_INLINE void PlaceRow(const Bytes16* x, uint8_t* out) {
+    Bytes16 sources[F];
+    Interleave<F, kLevel<S, F>>(x, sources);
+    StoreWindows<S, F>(sources, out, std::make_integer_sequence<int, kWindows<S, F>>{});
+}
+
+// The runs of ScaleRuns in groups placed with shuffles: the pixels of a
+// group and their right neighbours all exist, and none of those is the
+// last pixel of the line. Gives the first pixel not done.
+template <int S, int F>
+SCALE_SSSE3 size_t ScaleRunsShuffled(const uint8_t* A, const uint8_t* B, size_t pixels,
+                                     uint8_t* const* row) {
+    constexpr size_t group = S == 1 ? kRun : 5;
+    size_t p = 0;
+    for (; p + group + 1 < pixels; p += group) {
+        const size_t x = S * p;
+        const Bytes16 a = Load16(A + x), b = Load16(A + x + S);
+        const Bytes16 c = Load16(B + x), d = Load16(B + x + S);
+        if constexpr (F == 8) {
+            Bytes16 e[5][5];
+            Grid8(a, b, c, d, false, e);
+            for (int r = 0; r < 4; ++r) {
+                Bytes16 top[8], bottom[8];
+                CellRows8(e, r, top, bottom);
+                PlaceRow<S, F>(top, row[2 * r] + S * F * p);
+                PlaceRow<S, F>(bottom, row[2 * r + 1] + S * F * p);
+            }
+        } else {
+            Bytes16 o[F * F];
+            BlockOf<F>(a, b, c, d, o);
+            for (int r = 0; r < F; ++r) PlaceRow<S, F>(o + r * F, row[r] + S * F * p);
+        }
+    }
+    return p;
+}
+
+bool ProcessorHasShuffles() {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("ssse3");
+}
+
+bool gShuffles = ProcessorHasShuffles();
+
+#endif
+
 // ---- One pair of lines ------------------------------------------------------
 
 // Writes the F output rows (row r at rows + r * step) made from the upper
@@ -408,7 +629,12 @@ void ScalePair(const uint8_t* A, const uint8_t* B, size_t pixels, uint8_t* rows,
     uint8_t* row[F];
     for (int r = 0; r < F; ++r) row[r] = rows + r * step;
 
-    size_t p = ScaleRuns<S, F>(A, B, pixels, row);
+    size_t p;
+#if SCALE_SHUFFLE_RUNS
+    if (gShuffles && (S == 3 || F == 6)) p = ScaleRunsShuffled<S, F>(A, B, pixels, row);
+    else
+#endif
+        p = ScaleRuns<S, F>(A, B, pixels, row);
 
     // The remaining pixels that have a right neighbour, one at a time.
     for (; p + 1 < pixels; ++p) {
@@ -477,12 +703,16 @@ void ScaleBits(const uint8_t* source, size_t inBytes, size_t lines, uint8_t* des
         uint8_t* first = destination + static_cast<ptrdiff_t>(F * j) * rowStep;
         size_t i = 0;
 #if SCALE_VECTOR_RUNS
-        if constexpr (F == 2)
-            for (; i + kRun <= inBytes; i += kRun) DoubleBitsRun(in + i, first + 2 * i);
+        // For F = 2 and 4 the runs write every row at once; the rest of the
+        // line is made in the first row and copied to the others.
+        if constexpr (F == 2 || F == 4)
+            for (; i + kRun <= inBytes; i += kRun) SpreadBitsRun<F>(in + i, first + F * i, rowStep);
 #endif
+        const size_t copied = F * i;
         for (; i < inBytes; ++i) std::memcpy(first + F * i, kBitSpread<F>.Out[in[i]], F);
         if (rowBytes > outBytes) std::memset(first + outBytes, 0, rowBytes - outBytes);
-        for (int r = 1; r < F; ++r) std::memcpy(first + r * rowStep, first, rowBytes);
+        for (int r = 1; r < F; ++r)
+            std::memcpy(first + r * rowStep + copied, first + copied, rowBytes - copied);
     }
 }
 
@@ -533,4 +763,14 @@ size_t ScaleLines(PixelKind kind, int factor, const uint8_t* source, size_t pixe
     if (kind != PixelKind::Bit)
         std::memcpy(carry.Line.data(), source + (lines - 1) * inBytes, inBytes);
     return lines * static_cast<size_t>(factor);
+}
+
+bool ScaleWithNewerInstructions(bool allow) {
+#if SCALE_SHUFFLE_RUNS
+    gShuffles = allow && ProcessorHasShuffles();
+    return gShuffles;
+#else
+    (void)allow;
+    return false;
+#endif
 }

@@ -117,6 +117,12 @@ inline void FreeScaleChannels(ScaleChannels& channels) {
 size_t ScaleLines(PixelKind kind, int factor, const uint8_t* source, size_t pixels, size_t lines,
                   uint8_t* destination, ptrdiff_t rowStep, size_t rowBytes, CarriedLine& carry);
 
+// Whether ScaleLines may use the instructions of newer processors (byte
+// shuffles, SSSE3) where the processor has them. It does by default; with
+// false it keeps to the baseline instructions. Both give the same bytes;
+// tests compare them. Gives whether the newer instructions are now in use.
+bool ScaleWithNewerInstructions(bool allow);
+
 // The same with rows packed one after another, each ScaleOutputLineBytes long.
 inline size_t ScaleLines(PixelKind kind, int factor, const uint8_t* source, size_t pixels,
                          size_t lines, uint8_t* destination, CarriedLine& carry) {

@@ -408,3 +408,133 @@ TEST(ScaleSizes, TheOutputBufferAlwaysTakesAtLeastOneInputLine) {
     const size_t bytes = InterpolationBufferBytes(32768, row, 4);
     EXPECT_EQ(ScaleInputLinesThatFit(bytes, row, 4), 1u);
 }
+
+// ---- Baseline and newer instructions ---------------------------------------------------
+
+namespace {
+
+// Turns the newer instructions off for one scope.
+struct BaselineOnly {
+    BaselineOnly() { ScaleWithNewerInstructions(false); }
+    ~BaselineOnly() { ScaleWithNewerInstructions(true); }
+};
+
+// Scales into padded rows, bottom-up, between guard bytes; the guards must
+// stay untouched.
+Bytes ScalePadded(PixelKind kind, int factor, const Bytes& lines, size_t pixels) {
+    const size_t in = ScaleInputLineBytes(kind, pixels), count = lines.size() / in;
+    const size_t rowBytes = ScaleOutputLineBytes(kind, pixels, factor) + 5, guard = 40;
+    const size_t rows = count * factor;
+    Bytes buffer(guard + rows * rowBytes + guard, 0xEE);
+    CarriedLine carry;
+    EXPECT_EQ(ScaleLines(kind, factor, lines.data(), pixels, count,
+                         buffer.data() + guard + (rows - 1) * rowBytes,
+                         -static_cast<ptrdiff_t>(rowBytes), rowBytes, carry),
+              rows);
+    EXPECT_EQ(Bytes(buffer.begin(), buffer.begin() + guard), Bytes(guard, 0xEE));
+    EXPECT_EQ(Bytes(buffer.end() - guard, buffer.end()), Bytes(guard, 0xEE));
+    return buffer;
+}
+
+}  // namespace
+
+TEST(ScaleForms, NewerInstructionsGiveTheBaselineBytesAtEveryWidth) {
+    // Every width up to a few groups of 5 colour pixels and 16 grey pixels,
+    // so that groups, the pixels after them and the last pixel meet in every
+    // position; then some wide lines.
+    std::vector<size_t> widths;
+    for (size_t w = 1; w <= 70; ++w) widths.push_back(w);
+    for (size_t w : {95u, 96u, 97u, 255u, 256u, 257u, 2550u}) widths.push_back(w);
+    for (PixelKind kind : {PixelKind::Byte, PixelKind::Rgb}) {
+        for (int f : kFactors) {
+            for (size_t pixels : widths) {
+                const size_t in = ScaleInputLineBytes(kind, pixels);
+                const Bytes lines = Random(in * 3, static_cast<unsigned>(pixels * 31 + f));
+                const Bytes newer = Scale(kind, f, lines, pixels);
+                const Bytes newerPadded = ScalePadded(kind, f, lines, pixels);
+                Bytes baseline, baselinePadded;
+                {
+                    BaselineOnly scope;
+                    baseline = Scale(kind, f, lines, pixels);
+                    baselinePadded = ScalePadded(kind, f, lines, pixels);
+                }
+                ASSERT_EQ(newer, baseline) << static_cast<int>(kind) << " factor " << f << ", "
+                                           << pixels << " pixels";
+                ASSERT_EQ(newerPadded, baselinePadded)
+                    << static_cast<int>(kind) << " factor " << f << ", " << pixels << " pixels";
+            }
+        }
+    }
+}
+
+TEST(ScaleForms, BothFormsMatchTheBlockFormulas) {
+    for (bool newer : {false, true}) {
+        ScaleWithNewerInstructions(newer);
+        for (int f : {2, 4, 6}) {
+            for (size_t pixels : {5u, 6u, 7u, 11u, 16u, 17u, 18u, 21u, 33u, 34u, 49u, 300u}) {
+                const Bytes grey = Random(pixels * 4, static_cast<unsigned>(pixels * 3 + f));
+                EXPECT_EQ(Scale(PixelKind::Byte, f, grey, pixels), ReferenceBytes(f, grey, pixels))
+                    << "factor " << f << ", " << pixels << " pixels, newer " << newer;
+                // Each colour component on its own is a grey image.
+                const Bytes rgb = Random(3 * pixels * 4, static_cast<unsigned>(pixels * 5 + f));
+                const Bytes scaled = Scale(PixelKind::Rgb, f, rgb, pixels);
+                for (size_t k = 0; k < 3; ++k) {
+                    Bytes plane(pixels * 4);
+                    for (size_t i = 0; i < plane.size(); ++i) plane[i] = rgb[3 * i + k];
+                    const Bytes want = ReferenceBytes(f, plane, pixels);
+                    for (size_t i = 0; i < want.size(); ++i)
+                        ASSERT_EQ(scaled[3 * i + k], want[i])
+                            << "factor " << f << ", " << pixels << " pixels, component " << k
+                            << ", newer " << newer;
+                }
+            }
+        }
+    }
+    ScaleWithNewerInstructions(true);
+}
+
+TEST(ScaleForms, SixFoldThirdsOfEveryStepInBothForms) {
+    // Every pair of values side by side and one above the other, in both
+    // kinds, so that every rising and falling step meets the thirds.
+    const size_t pixels = 257;
+    Bytes grey(pixels * 257);
+    for (size_t j = 0; j < 257; ++j)
+        for (size_t i = 0; i < pixels; ++i)
+            grey[j * pixels + i] = static_cast<uint8_t>((i % 2 ? j * 7 : i / 2) + (j % 2 ? 0 : 128));
+    const Bytes want = ReferenceBytes(6, grey, pixels);
+    Bytes rgb(3 * grey.size());
+    for (size_t i = 0; i < grey.size(); ++i)
+        rgb[3 * i] = rgb[3 * i + 1] = rgb[3 * i + 2] = grey[i];
+    Bytes wantRgb(3 * want.size());
+    for (size_t i = 0; i < want.size(); ++i)
+        wantRgb[3 * i] = wantRgb[3 * i + 1] = wantRgb[3 * i + 2] = want[i];
+    for (bool newer : {false, true}) {
+        ScaleWithNewerInstructions(newer);
+        EXPECT_EQ(Scale(PixelKind::Byte, 6, grey, pixels), want) << newer;
+        EXPECT_EQ(Scale(PixelKind::Rgb, 6, rgb, pixels), wantRgb) << newer;
+    }
+    ScaleWithNewerInstructions(true);
+}
+
+TEST(ScaleForms, LineArtOfEveryWidthFillsEveryRowAndItsPadding) {
+    // Widths around the runs of 16 input bytes, rows bottom-up with padding.
+    for (int f : kFactors) {
+        for (size_t bytes = 1; bytes <= 50; ++bytes) {
+            const size_t pixels = 8 * bytes - bytes % 3;  // a part-filled last byte too
+            const size_t in = ScaleInputLineBytes(PixelKind::Bit, pixels);
+            const Bytes lines = Random(in * 2, static_cast<unsigned>(bytes * 13 + f));
+            const Bytes buffer = ScalePadded(PixelKind::Bit, f, lines, pixels);
+            const size_t out = in * f, rowBytes = out + 5, guard = 40;
+            for (size_t R = 0; R < 2u * f; ++R) {
+                const uint8_t* row = buffer.data() + guard + (2 * f - 1 - R) * rowBytes;
+                const uint8_t* line = lines.data() + R / f * in;
+                for (size_t q = 0; q < 8 * out; ++q) {
+                    const size_t x = q / f;
+                    ASSERT_EQ((row[q / 8] >> (7 - q % 8)) & 1, (line[x / 8] >> (7 - x % 8)) & 1)
+                        << "factor " << f << ", " << bytes << " bytes, row " << R << ", bit " << q;
+                }
+                ASSERT_EQ(Bytes(row + out, row + rowBytes), Bytes(5, 0));
+            }
+        }
+    }
+}
