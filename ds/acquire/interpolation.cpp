@@ -59,12 +59,12 @@ typedef int16_t Wide8 __attribute__((vector_size(16)));
 constexpr size_t kRun = 16;  // pixels (one component) or bytes (colour) per vector
 
 SCALE_INLINE Bytes16 Load16(const uint8_t* p) {
-    Bytes16 v;
-    std::memcpy(&v, p, sizeof v);
-    return v;
+    return (Bytes16)_mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
 }
 
-SCALE_INLINE void Store16(uint8_t* p, Bytes16 v) { std::memcpy(p, &v, sizeof v); }
+SCALE_INLINE void Store16(uint8_t* p, Bytes16 v) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(p), (__m128i)v);
+}
 
 SCALE_INLINE Bytes16 LowBytes(Bytes16 x, Bytes16 y) {
     return __builtin_shufflevector(x, y, 0, 16, 1, 17, 2, 18, 3, 19, 4, 20, 5, 21, 6, 22, 7, 23);
@@ -705,8 +705,19 @@ void ScaleBits(const uint8_t* source, size_t inBytes, size_t lines, uint8_t* des
 #if SCALE_VECTOR_RUNS
         // For F = 2 and 4 the runs write every row at once; the rest of the
         // line is made in the first row and copied to the others.
-        if constexpr (F == 2 || F == 4)
-            for (; i + kRun <= inBytes; i += kRun) SpreadBitsRun<F>(in + i, first + F * i, rowStep);
+        if constexpr (F == 2 || F == 4) {
+            if (inBytes >= kRun) {
+                for (; i + kRun <= inBytes; i += kRun)
+                    SpreadBitsRun<F>(in + i, first + F * i, rowStep);
+                // The last bytes as one more run ending at the line's end;
+                // it writes again what the run before it wrote.
+                if (i < inBytes) {
+                    i = inBytes - kRun;
+                    SpreadBitsRun<F>(in + i, first + F * i, rowStep);
+                    i = inBytes;
+                }
+            }
+        }
 #endif
         const size_t copied = F * i;
         for (; i < inBytes; ++i) std::memcpy(first + F * i, kBitSpread<F>.Out[in[i]], F);
