@@ -8,11 +8,23 @@
 // On x86 the hot loops have vector forms, chosen once per process by what
 // the processor offers (the rest of the source is built for the baseline
 // instruction set):
-//  - table look-ups of 64 bytes at once from the four 64-byte quarters of
-//    the table (two-table byte permutes, AVX-512 VBMI);
-//  - colour pixels built 16 at a time: components spread into every third
-//    byte with byte shuffles and merged with the other components (SSSE3).
-// Whatever path runs, every output byte is the same.
+//  - SSSE3: colour pixels built 16 at a time, components spread into every
+//    third byte with byte shuffles and merged with the other components;
+//  - AVX2, 32 bytes a step: inverted and mirrored rows (mirrored: the two
+//    halves loaded crosswise, each half's bytes reversed by a shuffle);
+//    table look-ups as 16 shuffles over the 16-entry blocks of the table,
+//    chosen among by the high nibble through a tree of byte blends; tables
+//    that split into a high-nibble and a low-nibble table (the bit reversal
+//    of mirrored 1-bit lines) as two shuffles and an XOR; colour pixels
+//    built 32 at a time, and a component row converted and placed into its
+//    pixels in one sweep;
+//  - AVX-512 VBMI, 64 bytes a step, chosen before AVX2 where present: table
+//    look-ups from the four 64-byte quarters of the table (two-table byte
+//    permutes), rows and component rows with masked ends.
+// The AVX2 forms finish a row that is not a whole number of steps with one
+// more step over its last 32 bytes, which writes some bytes twice with the
+// same value; rows converted in place and rows shorter than a step end with
+// the plain forms. Whatever path runs, every output byte is the same.
 #include "ds/acquire/line_assembly.h"
 
 #include <algorithm>
@@ -107,6 +119,7 @@ inline uint64_t Look64(uint64_t w, const uint8_t* t) {
 // kept. Every case is its own instance; the choice is made once per chunk.
 template <Op op, bool reverse>
 void Row(uint8_t* dst, const uint8_t* src, size_t n, const uint8_t* t) {
+    static_assert(op != Op::Nibbles, "the plain form looks a nibble table up whole");
     if constexpr (op == Op::Copy && !reverse) {
         std::memmove(dst, src, n);
         return;
@@ -127,6 +140,17 @@ void Row(uint8_t* dst, const uint8_t* src, size_t n, const uint8_t* t) {
 }
 
 using RowFn = void (*)(uint8_t*, const uint8_t*, size_t, const uint8_t*);
+
+// The operation of the plain forms: a nibble table is an ordinary table.
+constexpr Op PlainOp(Op op) { return op == Op::Nibbles ? Op::Lookup : op; }
+
+// One byte converted by op (a nibble table looked up whole).
+template <Op op>
+inline uint8_t ApplyByte(uint8_t b, const uint8_t* t) {
+    if constexpr (op == Op::Invert) return static_cast<uint8_t>(~b);
+    else if constexpr (op == Op::Copy) return b;
+    else return t[b];
+}
 
 // ---- Vector forms ------------------------------------------------------------
 
@@ -223,6 +247,250 @@ __attribute__((target("ssse3"))) void InterleaveSsse3(uint8_t* dst, const uint8_
         }
     }
     InterleaveScalar(dst + 3 * i, a + i, b + i, c + i, n - i);
+}
+
+#define ASSEMBLY_AVX2 __attribute__((target("avx2")))
+
+ASSEMBLY_AVX2 inline __m256i Load256(const void* p) {
+    return _mm256_loadu_si256(static_cast<const __m256i*>(p));
+}
+ASSEMBLY_AVX2 inline void Store256(void* p, __m256i v) {
+    _mm256_storeu_si256(static_cast<__m256i*>(p), v);
+}
+
+// Block b (0 to 15) of a 256-entry table, entries 16b to 16b + 15, in both
+// 16-byte lanes: a byte shuffle looks up within its own lane.
+ASSEMBLY_AVX2 inline __m256i Block256(const uint8_t* t, int b) {
+    return _mm256_broadcastsi128_si256(
+        _mm_loadu_si128(reinterpret_cast<const __m128i*>(t + 16 * b)));
+}
+
+// Looks up 32 bytes in a 256-entry table. Every block of 16 entries is
+// looked up by the low nibble of each byte; the high nibble then chooses
+// among the 16 results, bit 4 between neighbouring blocks, bits 5, 6 and 7
+// between the pairs, fours and eights so chosen. A byte blend chooses by
+// the top bit of its mask byte, so the masks are x shifted left by 3, 2, 1
+// and 0 (a 16-bit shift: the bits it brings in from the next byte lie
+// below bit 7 and are not read). The blocks are read from the table at
+// every step.
+ASSEMBLY_AVX2 inline __m256i Look256(__m256i x, const uint8_t* t) {
+    const __m256i low = _mm256_and_si256(x, _mm256_set1_epi8(0x0F));
+    const __m256i bit4 = _mm256_slli_epi16(x, 3);
+    const __m256i bit5 = _mm256_slli_epi16(x, 2);
+    const __m256i bit6 = _mm256_add_epi8(x, x);
+    __m256i pair[8];
+#pragma GCC unroll 8
+    for (int q = 0; q < 8; ++q)
+        pair[q] = _mm256_blendv_epi8(_mm256_shuffle_epi8(Block256(t, 2 * q), low),
+                                     _mm256_shuffle_epi8(Block256(t, 2 * q + 1), low), bit4);
+    const __m256i four0 = _mm256_blendv_epi8(pair[0], pair[1], bit5);
+    const __m256i four1 = _mm256_blendv_epi8(pair[2], pair[3], bit5);
+    const __m256i four2 = _mm256_blendv_epi8(pair[4], pair[5], bit5);
+    const __m256i four3 = _mm256_blendv_epi8(pair[6], pair[7], bit5);
+    return _mm256_blendv_epi8(_mm256_blendv_epi8(four0, four1, bit6),
+                              _mm256_blendv_epi8(four2, four3, bit6), x);
+}
+
+// What the steps of a row read besides the bytes: the table of a look-up,
+// and for a nibble table its two 16-entry tables, High giving T[h << 4]
+// for the high nibble h and Low giving T[l] ^ T[0] for the low nibble l
+// (their XOR is T[(h << 4) | l]).
+struct StepTables {
+    const uint8_t* Table;
+    __m256i High;
+    __m256i Low;
+};
+
+template <Op op>
+ASSEMBLY_AVX2 inline StepTables PrepareSteps(const uint8_t* t) {
+    StepTables s{t, _mm256_setzero_si256(), _mm256_setzero_si256()};
+    if constexpr (op == Op::Nibbles) {
+        // Entries 0, 16, ..., 240 of the table, gathered in registers.
+        const auto e = [t](int h) { return static_cast<char>(t[16 * h]); };
+        s.High = _mm256_broadcastsi128_si256(_mm_setr_epi8(e(0), e(1), e(2), e(3), e(4), e(5),
+                                                           e(6), e(7), e(8), e(9), e(10), e(11),
+                                                           e(12), e(13), e(14), e(15)));
+        s.Low = _mm256_xor_si256(Block256(t, 0), _mm256_set1_epi8(static_cast<char>(t[0])));
+    }
+    return s;
+}
+
+// Looks up 32 bytes in a nibble table.
+ASSEMBLY_AVX2 inline __m256i LookNibbles256(__m256i x, const StepTables& s) {
+    const __m256i nibble = _mm256_set1_epi8(0x0F);
+    const __m256i low = _mm256_and_si256(x, nibble);
+    const __m256i high = _mm256_and_si256(_mm256_srli_epi16(x, 4), nibble);
+    return _mm256_xor_si256(_mm256_shuffle_epi8(s.High, high), _mm256_shuffle_epi8(s.Low, low));
+}
+
+template <Op op>
+ASSEMBLY_AVX2 inline __m256i Apply256(__m256i x, const StepTables& s) {
+    if constexpr (op == Op::Invert) return _mm256_xor_si256(x, _mm256_set1_epi8(-1));
+    else if constexpr (op == Op::Lookup) return Look256(x, s.Table);
+    else if constexpr (op == Op::Nibbles) return LookNibbles256(x, s);
+    else return x;
+}
+
+// The 16 bytes at p in both lanes (a load alone, no shuffle).
+ASSEMBLY_AVX2 inline __m256i Both128(const uint8_t* p) {
+    return _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
+}
+
+// The 32 source bytes of output bytes i .. i + 31 of a line of n bytes, in
+// output order: src[i ...] kept, or src[n - 1 - i ...] backwards. Backwards,
+// the two 16-byte halves are loaded into the lanes crosswise (two loads into
+// both lanes and a dword blend, which keeps the lane swap off the shuffle
+// unit), then each lane's bytes are reversed.
+template <bool reverse>
+ASSEMBLY_AVX2 inline __m256i Take256(const uint8_t* src, size_t n, size_t i) {
+    if constexpr (!reverse) {
+        return Load256(src + i);
+    } else {
+        const __m256i backwards = _mm256_setr_epi8(15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3,
+                                                   2, 1, 0, 15, 14, 13, 12, 11, 10, 9, 8, 7, 6,
+                                                   5, 4, 3, 2, 1, 0);
+        const uint8_t* from = src + n - i - 32;
+        const __m256i crosswise = _mm256_blend_epi32(Both128(from + 16), Both128(from), 0xF0);
+        return _mm256_shuffle_epi8(crosswise, backwards);
+    }
+}
+
+// One row as Row<op, reverse> does it, 32 bytes per step. The last bytes
+// of a line that is not a whole number of steps come from one more step
+// over the line's last 32 bytes, which writes some output bytes a second
+// time with the same values; converted in place (dst == src) that would
+// convert them twice, so there, and in lines shorter than a step, the plain
+// form does the rest.
+template <Op op, bool reverse>
+ASSEMBLY_AVX2 void RowAvx2(uint8_t* dst, const uint8_t* src, size_t n, const uint8_t* t) {
+    const StepTables tables = PrepareSteps<op>(t);
+    size_t i = 0;
+    for (; i + 32 <= n; i += 32)
+        Store256(dst + i, Apply256<op>(Take256<reverse>(src, n, i), tables));
+    if (i == n) return;
+    if (n >= 32 && dst != src) {
+        Store256(dst + n - 32, Apply256<op>(Take256<reverse>(src, n, n - 32), tables));
+    } else {
+        // Output bytes i .. n - 1: reversed, they are the backward run of
+        // src[0 .. n - 1 - i].
+        Row<PlainOp(op), reverse>(dst + i, reverse ? src : src + i, n - i, t);
+    }
+}
+
+// 32 pixels (96 bytes, three vectors v = 0..2) built from 32 bytes of each
+// component. Byte j of vector v is byte (32v + j) % 3 of pixel (32v + j) / 3.
+// Vector 0 holds pixels 0 to 10, all in the first 16 bytes of the
+// component; vector 1 needs pixels 10 to 15 in lane 0 and 16 to 21 in
+// lane 1, vector 2 pixels 21 to 31. So vector 0 is
+// shuffled from the first 16 component bytes in both lanes, vector 1 from
+// the 32 bytes as they are, vector 2 from the last 16 in both lanes.
+// Index[v] gives each byte its pixel within the 16 bytes of its lane,
+// Mine[c][v] is 0xFF where the byte holds component c, and Only[c][v] is
+// Index[v] where it does and 0x80 (a zero) elsewhere.
+struct PixelShuffles32 {
+    alignas(32) uint8_t Index[3][32];
+    alignas(32) uint8_t Mine[3][3][32];
+    alignas(32) uint8_t Only[3][3][32];
+};
+
+constexpr PixelShuffles32 MakePixelShuffles32() {
+    PixelShuffles32 s{};
+    for (int v = 0; v < 3; ++v)
+        for (int j = 0; j < 32; ++j) {
+            const int q = 32 * v + j;
+            // The 16-byte half of the component this lane of vector v holds.
+            const int half = v == 0 ? 0 : v == 2 ? 1 : j / 16;
+            const int index = q / 3 - 16 * half;
+            if (index < 0 || index > 15) throw "a pixel outside its lane";
+            s.Index[v][j] = static_cast<uint8_t>(index);
+            for (int c = 0; c < 3; ++c) {
+                const bool mine = q % 3 == c;
+                s.Mine[c][v][j] = mine ? 0xFF : 0x00;
+                s.Only[c][v][j] = mine ? static_cast<uint8_t>(index) : 0x80;
+            }
+        }
+    return s;
+}
+
+constexpr PixelShuffles32 kPixelShuffles32 = MakePixelShuffles32();
+
+// Writes 32 converted bytes y into byte k of the 32 pixels at d, keeping
+// the other bytes (`mine`: the bytes of component k, as in Mine[k]).
+ASSEMBLY_AVX2 inline void Place256(uint8_t* d, __m256i y, const __m256i (&index)[3],
+                                   const __m256i (&mine)[3]) {
+    const __m256i first = _mm256_permute2x128_si256(y, y, 0x00);
+    const __m256i last = _mm256_permute2x128_si256(y, y, 0x11);
+    Store256(d, _mm256_blendv_epi8(Load256(d), _mm256_shuffle_epi8(first, index[0]), mine[0]));
+    Store256(d + 32,
+             _mm256_blendv_epi8(Load256(d + 32), _mm256_shuffle_epi8(y, index[1]), mine[1]));
+    Store256(d + 64,
+             _mm256_blendv_epi8(Load256(d + 64), _mm256_shuffle_epi8(last, index[2]), mine[2]));
+}
+
+// One component row: n source bytes converted by op (mirrored with
+// `reverse`) into byte k of the 3-byte pixels at `pixels`; the other bytes
+// are left as they are. The source line and the pixels never overlap, so
+// the last pixels come from one more step over the line's last 32 bytes.
+template <Op op, bool reverse>
+ASSEMBLY_AVX2 void ComponentAvx2(uint8_t* pixels, size_t k, const uint8_t* src, size_t n,
+                                 const uint8_t* t) {
+    if (n < 32) {
+        for (size_t i = 0; i < n; ++i)
+            pixels[3 * i + k] = ApplyByte<PlainOp(op)>(src[reverse ? n - 1 - i : i], t);
+        return;
+    }
+    const StepTables tables = PrepareSteps<op>(t);
+    const PixelShuffles32& s = kPixelShuffles32;
+    const __m256i index[3] = {Load256(s.Index[0]), Load256(s.Index[1]), Load256(s.Index[2])};
+    const __m256i mine[3] = {Load256(s.Mine[k][0]), Load256(s.Mine[k][1]), Load256(s.Mine[k][2])};
+    size_t i = 0;
+    for (; i + 32 <= n; i += 32)
+        Place256(pixels + 3 * i, Apply256<op>(Take256<reverse>(src, n, i), tables), index, mine);
+    if (i < n)
+        Place256(pixels + 3 * (n - 32), Apply256<op>(Take256<reverse>(src, n, n - 32), tables),
+                 index, mine);
+}
+
+ASSEMBLY_AVX2 void PlaceAvx2(uint8_t* pixels, size_t k, const uint8_t* src, size_t n) {
+    ComponentAvx2<Op::Copy, false>(pixels, k, src, n, nullptr);
+}
+
+ASSEMBLY_AVX2 inline __m256i Or3(__m256i x, __m256i y, __m256i z) {
+    return _mm256_or_si256(_mm256_or_si256(x, y), z);
+}
+
+// 32 pixels at d from 32 bytes of each component (`only` as in Only:
+// [component][vector]). The first and the last 16 bytes of a component
+// come in both lanes straight from memory.
+ASSEMBLY_AVX2 inline void Interleave256(uint8_t* d, const uint8_t* a, const uint8_t* b,
+                                        const uint8_t* c, const __m256i (&only)[3][3]) {
+    Store256(d, Or3(_mm256_shuffle_epi8(Both128(a), only[0][0]),
+                    _mm256_shuffle_epi8(Both128(b), only[1][0]),
+                    _mm256_shuffle_epi8(Both128(c), only[2][0])));
+    Store256(d + 32, Or3(_mm256_shuffle_epi8(Load256(a), only[0][1]),
+                         _mm256_shuffle_epi8(Load256(b), only[1][1]),
+                         _mm256_shuffle_epi8(Load256(c), only[2][1])));
+    Store256(d + 64, Or3(_mm256_shuffle_epi8(Both128(a + 16), only[0][2]),
+                         _mm256_shuffle_epi8(Both128(b + 16), only[1][2]),
+                         _mm256_shuffle_epi8(Both128(c + 16), only[2][2])));
+}
+
+ASSEMBLY_AVX2 void InterleaveAvx2(uint8_t* dst, const uint8_t* a, const uint8_t* b,
+                                  const uint8_t* c, size_t n) {
+    if (n < 32) {
+        InterleaveScalar(dst, a, b, c, n);
+        return;
+    }
+    __m256i only[3][3];
+    for (int m = 0; m < 3; ++m)
+        for (int v = 0; v < 3; ++v) only[m][v] = Load256(kPixelShuffles32.Only[m][v]);
+    size_t i = 0;
+    for (; i + 32 <= n; i += 32) Interleave256(dst + 3 * i, a + i, b + i, c + i, only);
+    // The last pixels again from the last 32 of each component.
+    if (i < n) {
+        const size_t at = n - 32;
+        Interleave256(dst + 3 * at, a + at, b + at, c + at, only);
+    }
 }
 
 #define ASSEMBLY_VBMI __attribute__((target("avx512f,avx512bw,avx512vbmi")))
@@ -363,10 +631,11 @@ using ComponentFn = void (*)(uint8_t* pixels, size_t k, const uint8_t* src, size
 // The forms this processor runs, chosen at the first use. Indexed by
 // operation and mirror: [Op][reverse].
 struct Kernels {
-    RowFn row[3][2] = {{Row<Op::Copy, false>, Row<Op::Copy, true>},
+    RowFn row[4][2] = {{Row<Op::Copy, false>, Row<Op::Copy, true>},
                        {Row<Op::Invert, false>, Row<Op::Invert, true>},
+                       {Row<Op::Lookup, false>, Row<Op::Lookup, true>},
                        {Row<Op::Lookup, false>, Row<Op::Lookup, true>}};
-    ComponentFn component[3][2] = {};
+    ComponentFn component[4][2] = {};
     PlaceFn place = PlaceScalar;
     InterleaveFn interleave = InterleaveScalar;
 };
@@ -378,6 +647,26 @@ Kernels ChooseKernels() {
     if (__builtin_cpu_supports("ssse3")) {
         k.place = PlaceSsse3;
         k.interleave = InterleaveSsse3;
+    }
+    if (__builtin_cpu_supports("avx2")) {
+        // A plain copy stays memmove.
+        k.row[0][1] = RowAvx2<Op::Copy, true>;
+        k.row[1][0] = RowAvx2<Op::Invert, false>;
+        k.row[1][1] = RowAvx2<Op::Invert, true>;
+        k.row[2][0] = RowAvx2<Op::Lookup, false>;
+        k.row[2][1] = RowAvx2<Op::Lookup, true>;
+        k.row[3][0] = RowAvx2<Op::Nibbles, false>;
+        k.row[3][1] = RowAvx2<Op::Nibbles, true>;
+        k.component[0][0] = ComponentAvx2<Op::Copy, false>;
+        k.component[0][1] = ComponentAvx2<Op::Copy, true>;
+        k.component[1][0] = ComponentAvx2<Op::Invert, false>;
+        k.component[1][1] = ComponentAvx2<Op::Invert, true>;
+        k.component[2][0] = ComponentAvx2<Op::Lookup, false>;
+        k.component[2][1] = ComponentAvx2<Op::Lookup, true>;
+        k.component[3][0] = ComponentAvx2<Op::Nibbles, false>;
+        k.component[3][1] = ComponentAvx2<Op::Nibbles, true>;
+        k.place = PlaceAvx2;
+        k.interleave = InterleaveAvx2;
     }
     if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
         __builtin_cpu_supports("avx512vbmi")) {
@@ -393,6 +682,11 @@ Kernels ChooseKernels() {
         k.component[1][1] = ComponentVbmi<Op::Invert, true>;
         k.component[2][0] = ComponentVbmi<Op::Lookup, false>;
         k.component[2][1] = ComponentVbmi<Op::Lookup, true>;
+        // A nibble table is looked up whole, 64 bytes a step.
+        k.row[3][0] = RowVbmi<Op::Lookup, false>;
+        k.row[3][1] = RowVbmi<Op::Lookup, true>;
+        k.component[3][0] = ComponentVbmi<Op::Lookup, false>;
+        k.component[3][1] = ComponentVbmi<Op::Lookup, true>;
     }
 #endif
     return k;
@@ -514,11 +808,13 @@ LineTransform MakeLineTransform(PixelKind passKind, Delivery delivery, const Lin
 
     bool copy = true;
     bool invert = true;
+    bool nibbles = true;
     for (size_t v = 0; v < t.Table.size(); ++v) {
         copy = copy && t.Table[v] == v;
         invert = invert && t.Table[v] == 255 - v;
+        nibbles = nibbles && t.Table[v] == (t.Table[v & 0xF0] ^ t.Table[v & 0x0F] ^ t.Table[0]);
     }
-    t.Op = copy ? Op::Copy : invert ? Op::Invert : Op::Lookup;
+    t.Op = copy ? Op::Copy : invert ? Op::Invert : nibbles ? Op::Nibbles : Op::Lookup;
     return t;
 }
 

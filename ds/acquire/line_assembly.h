@@ -145,8 +145,13 @@ struct LineOptions {
 
 // What converting one raw line does, settled once per pass.
 struct LineTransform {
-    enum class Operation : uint8_t { Copy, Invert, Lookup };
-    Operation Op = Operation::Copy;  // Copy and Invert need no table look-up
+    // Copy and Invert need no table look-up. Nibbles is a look-up whose table
+    // is the XOR of a table of the high four bits and one of the low four
+    // bits, Table[b] == Table[b & 0xF0] ^ Table[b & 0x0F] ^ Table[0] for
+    // every b (the bit reversal of mirrored 1-bit lines, inverted or not):
+    // two 16-entry look-ups per byte serve it. Lookup is any other table.
+    enum class Operation : uint8_t { Copy, Invert, Lookup, Nibbles };
+    Operation Op = Operation::Copy;
     bool Reverse = false;            // the byte order is reversed (mirror)
     ToneCurve Table = IdentityCurve();  // output byte for each raw byte
 

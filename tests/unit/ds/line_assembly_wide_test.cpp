@@ -28,18 +28,46 @@ uint8_t Expected(const LineTransform& t, const uint8_t* raw, size_t n, size_t i)
     return t.Table[t.Reverse ? raw[n - 1 - i] : raw[i]];
 }
 
-const size_t kLengths[] = {1, 15, 16, 17, 63, 64, 65, 127, 128, 129, 2047, 2048, 2049, 5100, 5101};
+// Every length up to a little past three 32-byte steps, then lengths around
+// the wider steps and the lengths of real lines (638 bytes: a 5,100-pixel
+// 1-bit line).
+std::vector<size_t> Lengths() {
+    std::vector<size_t> all;
+    for (size_t n = 0; n <= 100; ++n) all.push_back(n);
+    for (size_t n : {127u, 128u, 129u, 638u, 2047u, 2048u, 2049u, 5100u, 5101u}) all.push_back(n);
+    return all;
+}
+
+const std::vector<size_t> kLengths = Lengths();
+
+// A table that splits into a high-nibble and a low-nibble table without
+// being a bit reversal: every byte XOR 0x5A with its bits rotated by three.
+ToneCurve RotatedXor() {
+    ToneCurve c;
+    for (size_t i = 0; i < c.size(); ++i)
+        c[i] = static_cast<uint8_t>(((i << 3) | (i >> 5)) ^ 0x5A);
+    return c;
+}
+
+// The same with one entry changed: no longer split.
+ToneCurve AlmostRotatedXor() {
+    ToneCurve c = RotatedXor();
+    c[0x93] ^= 1;
+    return c;
+}
 
 std::vector<LineTransform> Transforms() {
     std::vector<LineTransform> all;
-    for (bool invert : {false, true})
-        for (bool mirror : {false, true})
-            for (bool curve : {false, true})
-                for (Delivery d : {Delivery::Native, Delivery::File})
-                    all.push_back(MakeLineTransform(PixelKind::Byte, d, {invert, mirror},
-                                                    curve ? Scrambled() : IdentityCurve()));
-    all.push_back(
-        MakeLineTransform(PixelKind::Bit, Delivery::Native, {true, true}, IdentityCurve()));
+    for (PixelKind kind : {PixelKind::Byte, PixelKind::Bit})
+        for (bool invert : {false, true})
+            for (bool mirror : {false, true})
+                for (bool curve : {false, true})
+                    for (Delivery d : {Delivery::Native, Delivery::File})
+                        all.push_back(MakeLineTransform(kind, d, {invert, mirror},
+                                                        curve ? Scrambled() : IdentityCurve()));
+    for (bool mirror : {false, true})
+        for (const ToneCurve& c : {RotatedXor(), AlmostRotatedXor()})
+            all.push_back(MakeLineTransform(PixelKind::Byte, Delivery::File, {false, mirror}, c));
     return all;
 }
 
@@ -117,5 +145,58 @@ TEST(WideLines, CurveAppliedInPlace) {
         const std::vector<uint8_t> raw = line;
         ApplyCurve(line, curve);
         for (size_t i = 0; i < n; ++i) ASSERT_EQ(line[i], curve[raw[i]]) << "length " << n;
+    }
+}
+
+TEST(WideLines, TablesThatSplitIntoNibblesAreLookedUpByNibble) {
+    using O = LineTransform::Operation;
+    const LineOptions mirror{false, true}, both{true, true};
+    EXPECT_EQ(MakeLineTransform(PixelKind::Bit, Delivery::Native, mirror, IdentityCurve()).Op,
+              O::Nibbles);
+    EXPECT_EQ(MakeLineTransform(PixelKind::Bit, Delivery::Native, both, IdentityCurve()).Op,
+              O::Nibbles);
+    EXPECT_EQ(MakeLineTransform(PixelKind::Byte, Delivery::File, {}, RotatedXor()).Op, O::Nibbles);
+    EXPECT_EQ(MakeLineTransform(PixelKind::Byte, Delivery::File, {}, AlmostRotatedXor()).Op,
+              O::Lookup);
+    EXPECT_EQ(MakeLineTransform(PixelKind::Bit, Delivery::Native, both, Scrambled()).Op,
+              O::Lookup);
+    // Identity and inversion split too, but need no table at all.
+    EXPECT_EQ(MakeLineTransform(PixelKind::Bit, Delivery::Native, {}, IdentityCurve()).Op,
+              O::Copy);
+    EXPECT_EQ(MakeLineTransform(PixelKind::Byte, Delivery::Native, {true, false},
+                                IdentityCurve()).Op,
+              O::Invert);
+}
+
+TEST(WideLines, InversionInPlace) {
+    for (size_t n : kLengths) {
+        std::vector<uint8_t> line = Noise(n, 10);
+        const std::vector<uint8_t> raw = line;
+        InvertLine(line);
+        for (size_t i = 0; i < n; ++i)
+            ASSERT_EQ(line[i], static_cast<uint8_t>(~raw[i])) << "length " << n;
+    }
+}
+
+TEST(WideLines, EveryTableAppliedInPlace) {
+    for (const ToneCurve& curve : {Scrambled(), RotatedXor(), AlmostRotatedXor(), IdentityCurve()})
+        for (size_t n : kLengths) {
+            std::vector<uint8_t> line = Noise(n, 11);
+            const std::vector<uint8_t> raw = line;
+            ApplyCurve(line, curve);
+            for (size_t i = 0; i < n; ++i) ASSERT_EQ(line[i], curve[raw[i]]) << "length " << n;
+        }
+}
+
+// Every byte value at every position of a step, forwards and mirrored: the
+// look-ups must hold for all 256 entries, not only for the ones noise hits.
+TEST(WideLines, EveryByteValueThroughEveryTable) {
+    std::vector<uint8_t> raw(256 * 3 + 5);
+    for (size_t i = 0; i < raw.size(); ++i) raw[i] = static_cast<uint8_t>(i * 7);
+    for (const LineTransform& t : Transforms()) {
+        std::vector<uint8_t> row(raw.size(), 0xAA);
+        ConvertLines(t, raw.data(), raw.size(), 1, row.data(), 0, row.size());
+        for (size_t i = 0; i < raw.size(); ++i)
+            ASSERT_EQ(row[i], Expected(t, raw.data(), raw.size(), i)) << "byte " << i;
     }
 }
