@@ -33,12 +33,20 @@
 // Processors with SSSE3 (byte shuffles with a table of lanes, pshufb) take
 // a second form of the runs for colour pixels and for the factor 6: the
 // samples are placed into the output with shuffles and stored 16 bytes at a
-// time. The baseline build stays SSE2; the form is chosen when the module
-// loads, by asking the processor.
+// time. Processors with AVX2 take two groups of pixels at once, for every
+// kind and factor. The baseline build stays SSE2; the form is chosen when
+// the module loads, by asking the processor.
 #if SCALE_VECTOR_RUNS && defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
-#include <tmmintrin.h>
+#include <immintrin.h>
 #include <utility>
 #define SCALE_SHUFFLE_RUNS 1
+#if !defined(__clang__)
+// The 32-byte values of the AVX2 form pass through the block templates,
+// which are always inlined into the AVX2 function: no call with them in
+// registers or on the stack is ever made, so the note that such calls
+// would pass them differently without AVX does not apply.
+#pragma GCC diagnostic ignored "-Wpsabi"
+#endif
 #else
 #define SCALE_SHUFFLE_RUNS 0
 #endif
@@ -584,9 +592,8 @@ SCALE_SSSE3_INLINE void PlaceRow(const Bytes16* x, uint8_t* out) {
 // last pixel of the line. Gives the first pixel not done.
 template <int S, int F>
 SCALE_SSSE3 size_t ScaleRunsShuffled(const uint8_t* A, const uint8_t* B, size_t pixels,
-                                     uint8_t* const* row) {
+                                     uint8_t* const* row, size_t p) {
     constexpr size_t group = S == 1 ? kRun : 5;
-    size_t p = 0;
     for (; p + group + 1 < pixels; p += group) {
         const size_t x = S * p;
         const Bytes16 a = Load16(A + x), b = Load16(A + x + S);
@@ -609,12 +616,191 @@ SCALE_SSSE3 size_t ScaleRunsShuffled(const uint8_t* A, const uint8_t* B, size_t 
     return p;
 }
 
-bool ProcessorHasShuffles() {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("ssse3");
+// ---- Two groups at once (AVX2) ----------------------------------------------------
+
+// Processors with AVX2 take two groups side by side in the two 16-byte
+// halves of 32-byte vectors. Every instruction used acts on each half on its
+// own, so each half computes and places its group exactly as above; the
+// halves are stored apart, 16 bytes at a time. The block formulas take the
+// 32-byte values as they are (plain vector arithmetic, always inlined into
+// the AVX2 function below).
+
+typedef uint8_t Bytes32 __attribute__((vector_size(32)));
+typedef int16_t Wide16 __attribute__((vector_size(32)));
+
+#define SCALE_AVX2 __attribute__((target("avx2")))
+#define SCALE_AVX2_INLINE [[gnu::always_inline]] inline __attribute__((target("avx2")))
+
+// 16 bytes at low into the low half, 16 bytes at high into the high half.
+SCALE_AVX2_INLINE Bytes32 LoadHalves(const uint8_t* low, const uint8_t* high) {
+    const __m128i l = _mm_loadu_si128(reinterpret_cast<const __m128i*>(low));
+    const __m128i h = _mm_loadu_si128(reinterpret_cast<const __m128i*>(high));
+    return (Bytes32)_mm256_inserti128_si256(_mm256_castsi128_si256(l), h, 1);
 }
 
-bool gShuffles = ProcessorHasShuffles();
+SCALE_AVX2_INLINE void StoreHalves(uint8_t* low, uint8_t* high, Bytes32 v) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(low), _mm256_castsi256_si128((__m256i)v));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(high), _mm256_extracti128_si256((__m256i)v, 1));
+}
+
+template <int Width>
+SCALE_AVX2_INLINE Bytes32 LowHalfLanes(Bytes32 x, Bytes32 y) {
+    const __m256i a = (__m256i)x, b = (__m256i)y;
+    if constexpr (Width == 1) return (Bytes32)_mm256_unpacklo_epi8(a, b);
+    else if constexpr (Width == 2) return (Bytes32)_mm256_unpacklo_epi16(a, b);
+    else return (Bytes32)_mm256_unpacklo_epi32(a, b);
+}
+
+template <int Width>
+SCALE_AVX2_INLINE Bytes32 HighHalfLanes(Bytes32 x, Bytes32 y) {
+    const __m256i a = (__m256i)x, b = (__m256i)y;
+    if constexpr (Width == 1) return (Bytes32)_mm256_unpackhi_epi8(a, b);
+    else if constexpr (Width == 2) return (Bytes32)_mm256_unpackhi_epi16(a, b);
+    else return (Bytes32)_mm256_unpackhi_epi32(a, b);
+}
+
+// BlockOf for two groups; the factor 8 goes through Grid8 instead.
+template <int F>
+SCALE_AVX2_INLINE void BlockOfHalves(Bytes32 a, Bytes32 b, Bytes32 c, Bytes32 d, Bytes32* o) {
+    if constexpr (F == 2) {
+        Block2(a, b, c, d, o);
+    } else if constexpr (F == 4) {
+        Block4(a, b, c, d, o);
+    } else {
+        const __m256i zero = _mm256_setzero_si256();
+        Wide16 low[36], high[36];
+        Block6((Wide16)_mm256_unpacklo_epi8((__m256i)a, zero),
+               (Wide16)_mm256_unpacklo_epi8((__m256i)b, zero),
+               (Wide16)_mm256_unpacklo_epi8((__m256i)c, zero),
+               (Wide16)_mm256_unpacklo_epi8((__m256i)d, zero), low);
+        Block6((Wide16)_mm256_unpackhi_epi8((__m256i)a, zero),
+               (Wide16)_mm256_unpackhi_epi8((__m256i)b, zero),
+               (Wide16)_mm256_unpackhi_epi8((__m256i)c, zero),
+               (Wide16)_mm256_unpackhi_epi8((__m256i)d, zero), high);
+        for (int k = 0; k < 36; ++k)
+            o[k] = (Bytes32)_mm256_packus_epi16((__m256i)low[k], (__m256i)high[k]);
+    }
+}
+
+// Interleave, in each half.
+template <int F, int L>
+SCALE_AVX2_INLINE void InterleaveHalves(const Bytes32* x, Bytes32* out) {
+    if constexpr (L == 0) {
+        for (int s = 0; s < F; ++s) out[s] = x[s];
+    } else {
+        Bytes32 u[F];
+        for (int m = 0; m < F / 2; ++m) {
+            u[2 * m] = LowHalfLanes<1>(x[2 * m], x[2 * m + 1]);
+            u[2 * m + 1] = HighHalfLanes<1>(x[2 * m], x[2 * m + 1]);
+        }
+        if constexpr (L == 1) {
+            for (int k = 0; k < F; ++k) out[k] = u[k];
+        } else {
+            Bytes32 v[F];
+            for (int m = 0; m < F / 4; ++m) {
+                for (int h = 0; h < 4; ++h) {
+                    const Bytes32 lo = u[4 * m + h / 2], hi = u[4 * m + 2 + h / 2];
+                    v[4 * m + h] = h & 1 ? HighHalfLanes<2>(lo, hi) : LowHalfLanes<2>(lo, hi);
+                }
+            }
+            if constexpr (L == 2) {
+                for (int k = 0; k < F; ++k) out[k] = v[k];
+            } else {
+                for (int h = 0; h < 8; ++h) {
+                    const Bytes32 lo = v[h / 2], hi = v[4 + h / 2];
+                    out[h] = h & 1 ? HighHalfLanes<4>(lo, hi) : LowHalfLanes<4>(lo, hi);
+                }
+            }
+        }
+    }
+}
+
+template <int S, int F, int J, int K>
+SCALE_AVX2_INLINE Bytes32 DrawnHalves(const Bytes32* sources) {
+    constexpr const RowShuffles<S, F>& t = kRowShuffles<S, F>;
+    if constexpr (!t.Uses[J][K]) {
+        return Bytes32{};
+    } else if constexpr (t.Whole[J][K]) {
+        return sources[K];
+    } else {
+        const __m256i mask = _mm256_broadcastsi128_si256(
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(t.Mask[J][K])));
+        return (Bytes32)_mm256_shuffle_epi8((__m256i)sources[K], mask);
+    }
+}
+
+template <int S, int F, int J, int... K>
+SCALE_AVX2_INLINE Bytes32 WindowHalves(const Bytes32* sources, std::integer_sequence<int, K...>) {
+    return (DrawnHalves<S, F, J, K>(sources) | ...);
+}
+
+template <int S, int F, int J>
+SCALE_AVX2_INLINE void StoreLaterWindow(const Bytes32* sources, uint8_t* low, uint8_t* high) {
+    if constexpr (J > 0)
+        StoreHalves(low + 16 * J, high + 16 * J,
+                    WindowHalves<S, F, J>(sources, std::make_integer_sequence<int, F>{}));
+}
+
+template <int S, int F, int... J>
+SCALE_AVX2_INLINE void StoreWindowsHalves(const Bytes32* sources, uint8_t* low, uint8_t* high,
+                                          std::integer_sequence<int, J...>) {
+    // The high group's first window goes last: for colour pixels the low
+    // group's last store reaches into it.
+    const Bytes32 first = WindowHalves<S, F, 0>(sources, std::make_integer_sequence<int, F>{});
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(low), _mm256_castsi256_si128((__m256i)first));
+    (StoreLaterWindow<S, F, J>(sources, low, high), ...);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(high),
+                     _mm256_extracti128_si256((__m256i)first, 1));
+}
+
+// PlaceRow for two groups: the low one's row at out, the high one's right
+// after it.
+template <int S, int F>
+SCALE_AVX2_INLINE void PlaceRowHalves(const Bytes32* x, uint8_t* out) {
+    Bytes32 sources[F];
+    InterleaveHalves<F, kLevel<S, F>>(x, sources);
+    StoreWindowsHalves<S, F>(sources, out, out + kGroupOut<S, F>,
+                             std::make_integer_sequence<int, kWindows<S, F>>{});
+}
+
+// ScaleRunsShuffled two groups at a time, as far as both groups of a pair
+// qualify. Gives the first pixel not done.
+template <int S, int F>
+SCALE_AVX2 size_t ScaleRunsHalves(const uint8_t* A, const uint8_t* B, size_t pixels,
+                                  uint8_t* const* row) {
+    constexpr size_t group = S == 1 ? kRun : 5;
+    size_t p = 0;
+    for (; p + 2 * group + 1 < pixels; p += 2 * group) {
+        const size_t x = S * p, y = S * (p + group);
+        const Bytes32 a = LoadHalves(A + x, A + y), b = LoadHalves(A + x + S, A + y + S);
+        const Bytes32 c = LoadHalves(B + x, B + y), d = LoadHalves(B + x + S, B + y + S);
+        if constexpr (F == 8) {
+            Bytes32 e[5][5];
+            Grid8(a, b, c, d, false, e);
+            for (int r = 0; r < 4; ++r) {
+                Bytes32 top[8], bottom[8];
+                CellRows8(e, r, top, bottom);
+                PlaceRowHalves<S, F>(top, row[2 * r] + S * F * p);
+                PlaceRowHalves<S, F>(bottom, row[2 * r + 1] + S * F * p);
+            }
+        } else {
+            Bytes32 o[F * F];
+            BlockOfHalves<F>(a, b, c, d, o);
+            for (int r = 0; r < F; ++r) PlaceRowHalves<S, F>(o + r * F, row[r] + S * F * p);
+        }
+    }
+    return p;
+}
+
+// The newest instructions of the processor that the runs use.
+ScaleInstructions ProcessorInstructions() {
+    __builtin_cpu_init();
+    if (__builtin_cpu_supports("avx2")) return ScaleInstructions::Avx2;
+    if (__builtin_cpu_supports("ssse3")) return ScaleInstructions::Ssse3;
+    return ScaleInstructions::Baseline;
+}
+
+ScaleInstructions gInstructions = ProcessorInstructions();
 
 #endif
 
@@ -631,10 +817,16 @@ void ScalePair(const uint8_t* A, const uint8_t* B, size_t pixels, uint8_t* rows,
 
     size_t p;
 #if SCALE_SHUFFLE_RUNS
-    if (gShuffles && (S == 3 || F == 6)) p = ScaleRunsShuffled<S, F>(A, B, pixels, row);
-    else
+    if (gInstructions == ScaleInstructions::Avx2) {
+        p = ScaleRunsHalves<S, F>(A, B, pixels, row);
+        p = ScaleRunsShuffled<S, F>(A, B, pixels, row, p);
+    } else if (gInstructions == ScaleInstructions::Ssse3 && (S == 3 || F == 6)) {
+        p = ScaleRunsShuffled<S, F>(A, B, pixels, row, 0);
+    } else
 #endif
+    {
         p = ScaleRuns<S, F>(A, B, pixels, row);
+    }
 
     // The remaining pixels that have a right neighbour, one at a time.
     for (; p + 1 < pixels; ++p) {
@@ -776,12 +968,13 @@ size_t ScaleLines(PixelKind kind, int factor, const uint8_t* source, size_t pixe
     return lines * static_cast<size_t>(factor);
 }
 
-bool ScaleWithNewerInstructions(bool allow) {
+ScaleInstructions ScaleWithInstructions(ScaleInstructions newest) {
 #if SCALE_SHUFFLE_RUNS
-    gShuffles = allow && ProcessorHasShuffles();
-    return gShuffles;
+    const ScaleInstructions processor = ProcessorInstructions();
+    gInstructions = newest < processor ? newest : processor;
+    return gInstructions;
 #else
-    (void)allow;
-    return false;
+    (void)newest;
+    return ScaleInstructions::Baseline;
 #endif
 }

@@ -117,11 +117,13 @@ inline void FreeScaleChannels(ScaleChannels& channels) {
 size_t ScaleLines(PixelKind kind, int factor, const uint8_t* source, size_t pixels, size_t lines,
                   uint8_t* destination, ptrdiff_t rowStep, size_t rowBytes, CarriedLine& carry);
 
-// Whether ScaleLines may use the instructions of newer processors (byte
-// shuffles, SSSE3) where the processor has them. It does by default; with
-// false it keeps to the baseline instructions. Both give the same bytes;
-// tests compare them. Gives whether the newer instructions are now in use.
-bool ScaleWithNewerInstructions(bool allow);
+// The instructions ScaleLines may use beyond the baseline (SSE2 on x86-64):
+// byte shuffles (SSSE3), and 32-byte vectors (AVX2). By default it uses the
+// newest the processor has. Every choice gives the same bytes; tests compare
+// them. Takes the newest allowed, gives the newest now in use (never more
+// than the processor has).
+enum class ScaleInstructions { Baseline, Ssse3, Avx2 };
+ScaleInstructions ScaleWithInstructions(ScaleInstructions newest);
 
 // The same with rows packed one after another, each ScaleOutputLineBytes long.
 inline size_t ScaleLines(PixelKind kind, int factor, const uint8_t* source, size_t pixels,

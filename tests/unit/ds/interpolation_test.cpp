@@ -413,10 +413,13 @@ TEST(ScaleSizes, TheOutputBufferAlwaysTakesAtLeastOneInputLine) {
 
 namespace {
 
-// Turns the newer instructions off for one scope.
-struct BaselineOnly {
-    BaselineOnly() { ScaleWithNewerInstructions(false); }
-    ~BaselineOnly() { ScaleWithNewerInstructions(true); }
+constexpr ScaleInstructions kInstructions[] = {ScaleInstructions::Baseline,
+                                               ScaleInstructions::Ssse3, ScaleInstructions::Avx2};
+
+// Keeps ScaleLines to the given instructions for one scope.
+struct InstructionsUpTo {
+    explicit InstructionsUpTo(ScaleInstructions newest) { ScaleWithInstructions(newest); }
+    ~InstructionsUpTo() { ScaleWithInstructions(ScaleInstructions::Avx2); }
 };
 
 // Scales into padded rows, bottom-up, between guard bytes; the guards must
@@ -450,31 +453,35 @@ TEST(ScaleForms, NewerInstructionsGiveTheBaselineBytesAtEveryWidth) {
             for (size_t pixels : widths) {
                 const size_t in = ScaleInputLineBytes(kind, pixels);
                 const Bytes lines = Random(in * 3, static_cast<unsigned>(pixels * 31 + f));
-                const Bytes newer = Scale(kind, f, lines, pixels);
-                const Bytes newerPadded = ScalePadded(kind, f, lines, pixels);
                 Bytes baseline, baselinePadded;
                 {
-                    BaselineOnly scope;
+                    InstructionsUpTo scope(ScaleInstructions::Baseline);
                     baseline = Scale(kind, f, lines, pixels);
                     baselinePadded = ScalePadded(kind, f, lines, pixels);
                 }
-                ASSERT_EQ(newer, baseline) << static_cast<int>(kind) << " factor " << f << ", "
-                                           << pixels << " pixels";
-                ASSERT_EQ(newerPadded, baselinePadded)
-                    << static_cast<int>(kind) << " factor " << f << ", " << pixels << " pixels";
+                for (ScaleInstructions newest : kInstructions) {
+                    InstructionsUpTo scope(newest);
+                    ASSERT_EQ(Scale(kind, f, lines, pixels), baseline)
+                        << static_cast<int>(kind) << " factor " << f << ", " << pixels
+                        << " pixels, instructions " << static_cast<int>(newest);
+                    ASSERT_EQ(ScalePadded(kind, f, lines, pixels), baselinePadded)
+                        << static_cast<int>(kind) << " factor " << f << ", " << pixels
+                        << " pixels, instructions " << static_cast<int>(newest);
+                }
             }
         }
     }
 }
 
-TEST(ScaleForms, BothFormsMatchTheBlockFormulas) {
-    for (bool newer : {false, true}) {
-        ScaleWithNewerInstructions(newer);
+TEST(ScaleForms, EveryFormMatchesTheBlockFormulas) {
+    for (ScaleInstructions newest : kInstructions) {
+        InstructionsUpTo scope(newest);
+        const int form = static_cast<int>(newest);
         for (int f : {2, 4, 6}) {
             for (size_t pixels : {5u, 6u, 7u, 11u, 16u, 17u, 18u, 21u, 33u, 34u, 49u, 300u}) {
                 const Bytes grey = Random(pixels * 4, static_cast<unsigned>(pixels * 3 + f));
                 EXPECT_EQ(Scale(PixelKind::Byte, f, grey, pixels), ReferenceBytes(f, grey, pixels))
-                    << "factor " << f << ", " << pixels << " pixels, newer " << newer;
+                    << "factor " << f << ", " << pixels << " pixels, instructions " << form;
                 // Each colour component on its own is a grey image.
                 const Bytes rgb = Random(3 * pixels * 4, static_cast<unsigned>(pixels * 5 + f));
                 const Bytes scaled = Scale(PixelKind::Rgb, f, rgb, pixels);
@@ -485,15 +492,14 @@ TEST(ScaleForms, BothFormsMatchTheBlockFormulas) {
                     for (size_t i = 0; i < want.size(); ++i)
                         ASSERT_EQ(scaled[3 * i + k], want[i])
                             << "factor " << f << ", " << pixels << " pixels, component " << k
-                            << ", newer " << newer;
+                            << ", instructions " << form;
                 }
             }
         }
     }
-    ScaleWithNewerInstructions(true);
 }
 
-TEST(ScaleForms, SixFoldThirdsOfEveryStepInBothForms) {
+TEST(ScaleForms, SixFoldThirdsOfEveryStepInEveryForm) {
     // Every pair of values side by side and one above the other, in both
     // kinds, so that every rising and falling step meets the thirds.
     const size_t pixels = 257;
@@ -508,12 +514,11 @@ TEST(ScaleForms, SixFoldThirdsOfEveryStepInBothForms) {
     Bytes wantRgb(3 * want.size());
     for (size_t i = 0; i < want.size(); ++i)
         wantRgb[3 * i] = wantRgb[3 * i + 1] = wantRgb[3 * i + 2] = want[i];
-    for (bool newer : {false, true}) {
-        ScaleWithNewerInstructions(newer);
-        EXPECT_EQ(Scale(PixelKind::Byte, 6, grey, pixels), want) << newer;
-        EXPECT_EQ(Scale(PixelKind::Rgb, 6, rgb, pixels), wantRgb) << newer;
+    for (ScaleInstructions newest : kInstructions) {
+        InstructionsUpTo scope(newest);
+        EXPECT_EQ(Scale(PixelKind::Byte, 6, grey, pixels), want) << static_cast<int>(newest);
+        EXPECT_EQ(Scale(PixelKind::Rgb, 6, rgb, pixels), wantRgb) << static_cast<int>(newest);
     }
-    ScaleWithNewerInstructions(true);
 }
 
 TEST(ScaleForms, LineArtOfEveryWidthFillsEveryRowAndItsPadding) {
