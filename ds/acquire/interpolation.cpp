@@ -362,7 +362,8 @@ SCALE_INLINE void SpreadBitsRun(const uint8_t* in, uint8_t* out, ptrdiff_t step)
         const Bytes16 low = high >> 1;
         for (int h = 0; h < 2; ++h) {
             for (int w = 0; w < 2; ++w) {
-                const Bytes16 four = w ? HighWords(twice[h], twice[h]) : LowWords(twice[h], twice[h]);
+                const Bytes16 four =
+                    w ? HighWords(twice[h], twice[h]) : LowWords(twice[h], twice[h]);
                 o[2 * h + w] = (((Bytes16)((four & high) == high)) & 0xF0) |
                                (((Bytes16)((four & low) == low)) & 0x0F);
             }
@@ -886,6 +887,37 @@ constexpr BitSpread<F> MakeBitSpread() {
 template <int F>
 constexpr BitSpread<F> kBitSpread = MakeBitSpread<F>();
 
+#if SCALE_SHUFFLE_RUNS
+
+// SpreadBitsRun<2> with a table of the 16 doubled nibbles (pshufb).
+SCALE_SSSE3_INLINE void DoubleBitsRunShuffled(const uint8_t* in, uint8_t* out, ptrdiff_t step) {
+    const __m128i doubled = _mm_setr_epi8(0x00, 0x03, 0x0C, 0x0F, 0x30, 0x33, 0x3C, 0x3F,
+                                          static_cast<char>(0xC0), static_cast<char>(0xC3),
+                                          static_cast<char>(0xCC), static_cast<char>(0xCF),
+                                          static_cast<char>(0xF0), static_cast<char>(0xF3),
+                                          static_cast<char>(0xFC), static_cast<char>(0xFF));
+    const __m128i nibble = _mm_set1_epi8(0x0F);
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
+    const __m128i left = _mm_shuffle_epi8(doubled, _mm_and_si128(_mm_srli_epi16(x, 4), nibble));
+    const __m128i right = _mm_shuffle_epi8(doubled, _mm_and_si128(x, nibble));
+    const __m128i o0 = _mm_unpacklo_epi8(left, right), o1 = _mm_unpackhi_epi8(left, right);
+    for (int r = 0; r < 2; ++r) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + r * step), o0);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + r * step + 16), o1);
+    }
+}
+
+// The whole line (at least 16 bytes) into both rows, the last run ending at
+// the line's end.
+SCALE_SSSE3 void DoubleBitsShuffled(const uint8_t* in, size_t inBytes, uint8_t* first,
+                                    ptrdiff_t step) {
+    size_t i = 0;
+    for (; i + kRun <= inBytes; i += kRun) DoubleBitsRunShuffled(in + i, first + 2 * i, step);
+    if (i < inBytes) DoubleBitsRunShuffled(in + inBytes - kRun, first + 2 * (inBytes - kRun), step);
+}
+
+#endif
+
 template <int F>
 void ScaleBits(const uint8_t* source, size_t inBytes, size_t lines, uint8_t* destination,
                ptrdiff_t rowStep, size_t rowBytes) {
@@ -898,7 +930,13 @@ void ScaleBits(const uint8_t* source, size_t inBytes, size_t lines, uint8_t* des
         // For F = 2 and 4 the runs write every row at once; the rest of the
         // line is made in the first row and copied to the others.
         if constexpr (F == 2 || F == 4) {
-            if (inBytes >= kRun) {
+#if SCALE_SHUFFLE_RUNS
+            if (F == 2 && inBytes >= kRun && gInstructions >= ScaleInstructions::Ssse3) {
+                DoubleBitsShuffled(in, inBytes, first, rowStep);
+                i = inBytes;
+            }
+#endif
+            if (i == 0 && inBytes >= kRun) {
                 for (; i + kRun <= inBytes; i += kRun)
                     SpreadBitsRun<F>(in + i, first + F * i, rowStep);
                 // The last bytes as one more run ending at the line's end;

@@ -506,7 +506,8 @@ TEST(ScaleForms, SixFoldThirdsOfEveryStepInEveryForm) {
     Bytes grey(pixels * 257);
     for (size_t j = 0; j < 257; ++j)
         for (size_t i = 0; i < pixels; ++i)
-            grey[j * pixels + i] = static_cast<uint8_t>((i % 2 ? j * 7 : i / 2) + (j % 2 ? 0 : 128));
+            grey[j * pixels + i] =
+                static_cast<uint8_t>((i % 2 ? j * 7 : i / 2) + (j % 2 ? 0 : 128));
     const Bytes want = ReferenceBytes(6, grey, pixels);
     Bytes rgb(3 * grey.size());
     for (size_t i = 0; i < grey.size(); ++i)
@@ -523,22 +524,26 @@ TEST(ScaleForms, SixFoldThirdsOfEveryStepInEveryForm) {
 
 TEST(ScaleForms, LineArtOfEveryWidthFillsEveryRowAndItsPadding) {
     // Widths around the runs of 16 input bytes, rows bottom-up with padding.
-    for (int f : kFactors) {
-        for (size_t bytes = 1; bytes <= 50; ++bytes) {
-            const size_t pixels = 8 * bytes - bytes % 3;  // a part-filled last byte too
-            const size_t in = ScaleInputLineBytes(PixelKind::Bit, pixels);
-            const Bytes lines = Random(in * 2, static_cast<unsigned>(bytes * 13 + f));
-            const Bytes buffer = ScalePadded(PixelKind::Bit, f, lines, pixels);
-            const size_t out = in * f, rowBytes = out + 5, guard = 40;
-            for (size_t R = 0; R < 2u * f; ++R) {
-                const uint8_t* row = buffer.data() + guard + (2 * f - 1 - R) * rowBytes;
-                const uint8_t* line = lines.data() + R / f * in;
-                for (size_t q = 0; q < 8 * out; ++q) {
-                    const size_t x = q / f;
-                    ASSERT_EQ((row[q / 8] >> (7 - q % 8)) & 1, (line[x / 8] >> (7 - x % 8)) & 1)
-                        << "factor " << f << ", " << bytes << " bytes, row " << R << ", bit " << q;
+    for (ScaleInstructions newest : kInstructions) {
+        InstructionsUpTo scope(newest);
+        for (int f : kFactors) {
+            for (size_t bytes = 1; bytes <= 50; ++bytes) {
+                const size_t pixels = 8 * bytes - bytes % 3;  // a part-filled last byte too
+                const size_t in = ScaleInputLineBytes(PixelKind::Bit, pixels);
+                const Bytes lines = Random(in * 2, static_cast<unsigned>(bytes * 13 + f));
+                const Bytes buffer = ScalePadded(PixelKind::Bit, f, lines, pixels);
+                const size_t out = in * f, rowBytes = out + 5, guard = 40;
+                for (size_t R = 0; R < 2u * f; ++R) {
+                    const uint8_t* row = buffer.data() + guard + (2 * f - 1 - R) * rowBytes;
+                    const uint8_t* line = lines.data() + R / f * in;
+                    for (size_t q = 0; q < 8 * out; ++q) {
+                        const size_t x = q / f;
+                        ASSERT_EQ((row[q / 8] >> (7 - q % 8)) & 1, (line[x / 8] >> (7 - x % 8)) & 1)
+                            << "factor " << f << ", " << bytes << " bytes, row " << R
+                            << ", bit " << q;
+                    }
+                    ASSERT_EQ(Bytes(row + out, row + rowBytes), Bytes(5, 0));
                 }
-                ASSERT_EQ(Bytes(row + out, row + rowBytes), Bytes(5, 0));
             }
         }
     }
