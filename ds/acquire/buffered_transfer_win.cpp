@@ -2,9 +2,10 @@
 //  - memory planes (`ChunkyPixels` clear): each call converts the next lines
 //    of the running pass straight into the host's buffer, reading from the
 //    scanner whenever the transfer buffer is used up; every colour plane is
-//    an image of its own;
-//  - through pass files (memory strips with `ChunkyPixels` set, and colour
-//    files): every pass is read, converted, into its pass file; strips or the
+//    an image of its own; one-pass strips with `ChunkyPixels` set take the
+//    same way (with the curves chosen for pixels through the pass files);
+//  - through pass files (colour memory strips with `ChunkyPixels` set, and
+//    colour files): every pass is read, converted, into its pass file; strips or the
 //    transfer file's rows are then built from the pass files, the colour
 //    components interleaved a chunk of lines at a time;
 //  - one-pass files: the lines go converted straight into the transfer file.
@@ -130,11 +131,14 @@ uint32_t RowsThatFit(uint32_t length, uint32_t rowBytes) {
     return fit - fit % Factor();
 }
 
-void PlaneStrip(TW_IMAGEMEMXFER& reply, uint8_t* host, uint32_t length) {
+// The next strip of the running pass, converted for `delivery`: memory
+// planes, or the strips of a one-pass scan with `ChunkyPixels` set, whose
+// pixels are the same bytes and need no pass file to wait for other passes.
+void PlaneStrip(TW_IMAGEMEMXFER& reply, uint8_t* host, uint32_t length, Delivery delivery) {
     BufferedJob& b = g_buffered;
     if (g_job.NewPass) {
         const int pass = Color() ? g_job.PassIndex + 1 : -1;
-        if (!BeginPass(pass, Delivery::MemoryPlanes)) {
+        if (!BeginPass(pass, delivery)) {
             CleanUpBufferedJob(true);
             return;
         }
@@ -195,8 +199,8 @@ void PlaneStrip(TW_IMAGEMEMXFER& reply, uint8_t* host, uint32_t length) {
 
 // ---- Pass files ------------------------------------------------------------
 
-// Reads every pass of the scan into its pass file, converted for `delivery`.
-// A one-pass scan uses the green pass file.
+// Reads every pass of a colour scan into its pass file, converted for
+// `delivery`.
 bool ReadPassesToFiles(Delivery delivery) {
     BufferedJob& b = g_buffered;
     const std::string working = g_session.defaultFileSetup.FileName;
@@ -206,19 +210,17 @@ bool ReadPassesToFiles(Delivery delivery) {
     std::vector<uint8_t> header(kPassFileHeaderBytes);
     WritePassFileHeader(header.data(), PassKind(), passBytes, g_job.LineCount,
                         g_settings.Resolution);
-    const int first = Color() ? 0 : 1;
-    const int last = Color() ? 2 : 1;
     // Lines are converted and written a piece of about kOutputChunkBytes at a
     // time, so the memory taken does not grow with the width of the page.
     const uint32_t piece = LinesPerPiece(passBytes);
     b.lines.resize(size_t{piece} * passBytes);
-    for (int c = first; c <= last; ++c) {
+    for (int c = 0; c < 3; ++c) {
         if (!CreateJobFile(b.passFiles[c], PassFilePath(working, now.wMinute, now.wSecond, c),
                            header))
             return Fail(5, TWCC_OPERATIONERROR);
     }
-    for (int c = first; c <= last; ++c) {
-        if (!BeginPass(Color() ? c : -1, delivery)) {
+    for (int c = 0; c < 3; ++c) {
+        if (!BeginPass(c, delivery)) {
             CleanUpBufferedJob(true);
             return false;
         }
@@ -247,38 +249,26 @@ bool ReadPassesToFiles(Delivery delivery) {
 }
 
 // Reads `count` lines from `line` on of the pass files into the component
-// buffers (the green one only for a one-pass scan).
+// buffers.
 bool ReadFromPassFiles(uint32_t line, uint32_t count) {
     BufferedJob& b = g_buffered;
     const size_t bytes = size_t{count} * g_job.PassLineBytes;
     const uint64_t offset = kPassFileHeaderBytes + uint64_t{line} * g_job.PassLineBytes;
     for (int c = 0; c < 3; ++c) {
-        if (b.passFiles[c].handle == INVALID_HANDLE_VALUE) continue;
         if (b.component[c].size() < bytes) b.component[c].resize(bytes);
         if (!ReadJobFile(b.passFiles[c], offset, b.component[c].data(), bytes)) return false;
     }
     return true;
 }
 
-// Builds `count` source lines into output rows `rowStep` apart (each
-// `rowBytes` long) in the byte order of `order`: colour components
-// interleaved, one-pass lines copied, everything scaled by the factor.
+// Builds `count` colour lines into output rows `rowStep` apart (each
+// `rowBytes` long) in the byte order of `order`: the components scaled by
+// the factor and interleaved.
 void BuildRows(uint32_t count, uint8_t* first, ptrdiff_t rowStep, size_t rowBytes,
                PixelOrder order) {
     BufferedJob& b = g_buffered;
     const uint32_t F = Factor();
     const uint32_t pixels = g_job.PixelsPerLine;
-    if (!Color()) {
-        if (F == 1) {
-            ConvertLines(MakeLineTransform(PassKind(), Delivery::File, {}, IdentityCurve()),
-                         b.component[1].data(), g_job.PassLineBytes, count, first, rowStep,
-                         rowBytes);
-        } else {
-            Scale(PassKind(), b.component[1].data(), pixels, count, first, rowStep, rowBytes,
-                  b.scale.Grey);
-        }
-        return;
-    }
     // The component of each byte of a pixel: byte m holds component
     // ComponentByte(order, m), the order being its own inverse.
     const size_t at0 = ComponentByte(order, 0), at2 = ComponentByte(order, 2);
@@ -417,10 +407,11 @@ bool WriteColourFile(const ImageFileLayout& layout) {
 
 void MemoryTransfer(TW_IMAGEMEMXFER& reply, uint8_t* buffer, uint32_t length) {
     if (!BeginJob()) return;
-    if (g_settings.ChunkyPixels)
+    if (g_settings.ChunkyPixels && Color())
         ChunkyStrip(reply, buffer, length);
     else
-        PlaneStrip(reply, buffer, length);
+        PlaneStrip(reply, buffer, length,
+                   g_settings.ChunkyPixels ? Delivery::MemoryChunky : Delivery::MemoryPlanes);
 }
 
 void FileTransfer(const char* path, uint16_t formatPosition) {

@@ -6,7 +6,9 @@
 
 #include "ds/acquire/buffered_transfer.h"
 #include "ds/acquire/interpolation.h"
+#include "ds/acquire/line_assembly.h"
 #include "ds/acquire/scan_job.h"
+#include "ds/acquire/tone_tables.h"
 
 #include <algorithm>
 #include <cstring>
@@ -367,4 +369,37 @@ TEST_F(BufferedTransferTest, EscDuringAChunkyColourScanLeavesNoFilesAndNoJob) {
     TW_PENDINGXFERS pending{};
     EXPECT_EQ(Call(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending), TWRC_SUCCESS);
     EXPECT_EQ(pending.Count, 0);
+}
+
+// Levels set for "each pass its own component" leave a one-pass scan alone
+// on its way straight to the host, but every line through the pass-file
+// path of chunky strips and files takes the grey level curve - also now
+// that a one-pass chunky strip is converted straight into the host's buffer.
+TEST_F(BufferedTransferTest, TheGreyLevelCurveReachesChunkyStripsAndFilesButNotPlanes) {
+    const ToneState savedTone = g_tone;
+    uint8_t* tables = ToneTablesAddress();
+    ASSERT_NE(tables, nullptr);
+    std::vector<uint8_t> savedCurve(tables + kLevelCurveGrey, tables + kLevelCurveGrey + 256);
+    ToneCurve curve;
+    for (int v = 0; v < 256; ++v) curve[v] = static_cast<uint8_t>(255 - v / 2);
+    for (Mechanism m : {Mechanism::MemoryPlanar, Mechanism::MemoryChunky, Mechanism::FileTiff}) {
+        SCOPED_TRACE(Name(m));
+        Start(TWPT_GRAY, m, false);
+        if (HasFatalFailure()) break;
+        g_tone.LevelsApplied = true;
+        g_tone.LevelChannel = kLevelChannelEach;
+        std::copy(curve.begin(), curve.end(), tables + kLevelCurveGrey);
+        Image expected = Expected(TWPT_GRAY, 1);
+        if (m != Mechanism::MemoryPlanar)
+            for (uint8_t& b : expected.rows) b = curve[b];
+        const Image got = Take(m, TWPT_GRAY);
+        EXPECT_EQ(got.rows, expected.rows);
+        g_tone.LevelsApplied = savedTone.LevelsApplied;
+        g_tone.LevelChannel = savedTone.LevelChannel;
+        TearDown();
+        SetUp();
+        tables = ToneTablesAddress();
+        ASSERT_NE(tables, nullptr);
+    }
+    std::copy(savedCurve.begin(), savedCurve.end(), tables + kLevelCurveGrey);
 }
