@@ -121,7 +121,9 @@ template <Op op, bool reverse>
 void Row(uint8_t* dst, const uint8_t* src, size_t n, const uint8_t* t) {
     static_assert(op != Op::Nibbles, "the plain form looks a nibble table up whole");
     if constexpr (op == Op::Copy && !reverse) {
-        std::memmove(dst, src, n);
+        // An empty line may come without storage (null pointers), which
+        // memmove must not be given.
+        if (n != 0) std::memmove(dst, src, n);
         return;
     }
     size_t i = 0;
