@@ -383,14 +383,17 @@ ASSEMBLY_AVX2 void RowAvx2(uint8_t* dst, const uint8_t* src, size_t n, const uin
 // component. Byte j of vector v is byte (32v + j) % 3 of pixel (32v + j) / 3.
 // Vector 0 holds pixels 0 to 10, all in the first 16 bytes of the
 // component; vector 1 needs pixels 10 to 15 in lane 0 and 16 to 21 in
-// lane 1, vector 2 pixels 21 to 31. So vector 0 is
-// shuffled from the first 16 component bytes in both lanes, vector 1 from
-// the 32 bytes as they are, vector 2 from the last 16 in both lanes.
+// lane 1, vector 2 pixels 21 to 31. So vector 0 is shuffled from the
+// first 16 component bytes in both lanes, vector 1 from the 32 bytes as
+// they are, vector 2 from the last 16 in both lanes.
 // Index[v] gives each byte its pixel within the 16 bytes of its lane,
-// Mine[c][v] is 0xFF where the byte holds component c, and Only[c][v] is
-// Index[v] where it does and 0x80 (a zero) elsewhere.
+// Backward[v] the same counted from the lane's end (15 - Index: for
+// component bytes whose halves are each in reverse order), Mine[c][v] is
+// 0xFF where the byte holds component c, and Only[c][v] is Index[v] where
+// it does and 0x80 (a zero) elsewhere.
 struct PixelShuffles32 {
     alignas(32) uint8_t Index[3][32];
+    alignas(32) uint8_t Backward[3][32];
     alignas(32) uint8_t Mine[3][3][32];
     alignas(32) uint8_t Only[3][3][32];
 };
@@ -405,6 +408,7 @@ constexpr PixelShuffles32 MakePixelShuffles32() {
             const int index = q / 3 - 16 * half;
             if (index < 0 || index > 15) throw "a pixel outside its lane";
             s.Index[v][j] = static_cast<uint8_t>(index);
+            s.Backward[v][j] = static_cast<uint8_t>(15 - index);
             for (int c = 0; c < 3; ++c) {
                 const bool mine = q % 3 == c;
                 s.Mine[c][v][j] = mine ? 0xFF : 0x00;
@@ -416,17 +420,41 @@ constexpr PixelShuffles32 MakePixelShuffles32() {
 
 constexpr PixelShuffles32 kPixelShuffles32 = MakePixelShuffles32();
 
-// Writes 32 converted bytes y into byte k of the 32 pixels at d, keeping
-// the other bytes (`mine`: the bytes of component k, as in Mine[k]).
-ASSEMBLY_AVX2 inline void Place256(uint8_t* d, __m256i y, const __m256i (&index)[3],
-                                   const __m256i (&mine)[3]) {
-    const __m256i first = _mm256_permute2x128_si256(y, y, 0x00);
-    const __m256i last = _mm256_permute2x128_si256(y, y, 0x11);
-    Store256(d, _mm256_blendv_epi8(Load256(d), _mm256_shuffle_epi8(first, index[0]), mine[0]));
+// Writes 32 converted component bytes into byte k of the 32 pixels at d,
+// keeping the other bytes (`mine`: the bytes of component k, as in
+// Mine[k]). The bytes come in the three lane arrangements the vectors are
+// shuffled from, `order` choosing within each lane (Index or Backward).
+ASSEMBLY_AVX2 inline void Place256(uint8_t* d, __m256i first, __m256i whole, __m256i last,
+                                   const __m256i (&order)[3], const __m256i (&mine)[3]) {
+    Store256(d, _mm256_blendv_epi8(Load256(d), _mm256_shuffle_epi8(first, order[0]), mine[0]));
     Store256(d + 32,
-             _mm256_blendv_epi8(Load256(d + 32), _mm256_shuffle_epi8(y, index[1]), mine[1]));
+             _mm256_blendv_epi8(Load256(d + 32), _mm256_shuffle_epi8(whole, order[1]), mine[1]));
     Store256(d + 64,
-             _mm256_blendv_epi8(Load256(d + 64), _mm256_shuffle_epi8(last, index[2]), mine[2]));
+             _mm256_blendv_epi8(Load256(d + 64), _mm256_shuffle_epi8(last, order[2]), mine[2]));
+}
+
+// Output pixels i .. i + 31 of a component row (see ComponentAvx2). Without
+// a table, the lane arrangements are loaded straight from the source and
+// converted each; mirrored, the halves are loaded crosswise and the
+// reversal within each half is left to `order` (Backward). With a table,
+// the 32 bytes are looked up once, in output order, and the arrangements
+// made from them.
+template <Op op, bool reverse>
+ASSEMBLY_AVX2 inline void ComponentStep(uint8_t* d, const uint8_t* src, size_t n, size_t i,
+                                        const StepTables& tables, const __m256i (&order)[3],
+                                        const __m256i (&mine)[3]) {
+    if constexpr (op == Op::Copy || op == Op::Invert) {
+        const uint8_t* p = reverse ? src + n - i - 32 : src + i;
+        const __m256i first = Both128(reverse ? p + 16 : p);
+        const __m256i last = Both128(reverse ? p : p + 16);
+        const __m256i whole = reverse ? _mm256_blend_epi32(first, last, 0xF0) : Load256(p);
+        Place256(d, Apply256<op>(first, tables), Apply256<op>(whole, tables),
+                 Apply256<op>(last, tables), order, mine);
+    } else {
+        const __m256i y = Apply256<op>(Take256<reverse>(src, n, i), tables);
+        Place256(d, _mm256_permute2x128_si256(y, y, 0x00), y,
+                 _mm256_permute2x128_si256(y, y, 0x11), order, mine);
+    }
 }
 
 // One component row: n source bytes converted by op (mirrored with
@@ -443,14 +471,15 @@ ASSEMBLY_AVX2 void ComponentAvx2(uint8_t* pixels, size_t k, const uint8_t* src, 
     }
     const StepTables tables = PrepareSteps<op>(t);
     const PixelShuffles32& s = kPixelShuffles32;
-    const __m256i index[3] = {Load256(s.Index[0]), Load256(s.Index[1]), Load256(s.Index[2])};
+    constexpr bool backward = reverse && (op == Op::Copy || op == Op::Invert);
+    const auto& orders = backward ? s.Backward : s.Index;
+    const __m256i order[3] = {Load256(orders[0]), Load256(orders[1]), Load256(orders[2])};
     const __m256i mine[3] = {Load256(s.Mine[k][0]), Load256(s.Mine[k][1]), Load256(s.Mine[k][2])};
     size_t i = 0;
     for (; i + 32 <= n; i += 32)
-        Place256(pixels + 3 * i, Apply256<op>(Take256<reverse>(src, n, i), tables), index, mine);
+        ComponentStep<op, reverse>(pixels + 3 * i, src, n, i, tables, order, mine);
     if (i < n)
-        Place256(pixels + 3 * (n - 32), Apply256<op>(Take256<reverse>(src, n, n - 32), tables),
-                 index, mine);
+        ComponentStep<op, reverse>(pixels + 3 * (n - 32), src, n, n - 32, tables, order, mine);
 }
 
 ASSEMBLY_AVX2 void PlaceAvx2(uint8_t* pixels, size_t k, const uint8_t* src, size_t n) {
