@@ -293,6 +293,22 @@ ASSEMBLY_AVX2 inline __m256i Look256(__m256i x, const uint8_t* t) {
                               _mm256_blendv_epi8(four2, four3, bit6), x);
 }
 
+// Shuffle controls that move the first entry of blocks 2q and 2q + 1 of a
+// table (lanes 0 and 1 of one vector) to bytes 2q and 2q + 1, zero elsewhere.
+struct FirstEntryShuffles {
+    alignas(32) uint8_t Control[8][32];
+};
+
+constexpr FirstEntryShuffles MakeFirstEntryShuffles() {
+    FirstEntryShuffles f{};
+    for (int q = 0; q < 8; ++q)
+        for (int j = 0; j < 32; ++j)
+            f.Control[q][j] = j == 2 * q || j == 16 + 2 * q + 1 ? 0 : 0x80;
+    return f;
+}
+
+constexpr FirstEntryShuffles kFirstEntryShuffles = MakeFirstEntryShuffles();
+
 // What the steps of a row read besides the bytes: the table of a look-up,
 // and for a nibble table its two 16-entry tables, High giving T[h << 4]
 // for the high nibble h and Low giving T[l] ^ T[0] for the low nibble l
@@ -307,11 +323,19 @@ template <Op op>
 ASSEMBLY_AVX2 inline StepTables PrepareSteps(const uint8_t* t) {
     StepTables s{t, _mm256_setzero_si256(), _mm256_setzero_si256()};
     if constexpr (op == Op::Nibbles) {
-        // Entries 0, 16, ..., 240 of the table, gathered in registers.
-        const auto e = [t](int h) { return static_cast<char>(t[16 * h]); };
-        s.High = _mm256_broadcastsi128_si256(_mm_setr_epi8(e(0), e(1), e(2), e(3), e(4), e(5),
-                                                           e(6), e(7), e(8), e(9), e(10), e(11),
-                                                           e(12), e(13), e(14), e(15)));
+        // Entries 0, 16, ..., 240 of the table: the first entry of block h
+        // moved to byte h of a lane (blocks 2q and 2q + 1 are the two lanes
+        // of one vector), then the two lanes merged.
+        __m256i gathered = _mm256_setzero_si256();
+#pragma GCC unroll 8
+        for (int q = 0; q < 8; ++q) {
+            const __m256i control = Load256(kFirstEntryShuffles.Control[q]);
+            gathered = _mm256_or_si256(gathered,
+                                       _mm256_shuffle_epi8(Load256(t + 32 * q), control));
+        }
+        const __m128i high = _mm_or_si128(_mm256_castsi256_si128(gathered),
+                                          _mm256_extracti128_si256(gathered, 1));
+        s.High = _mm256_broadcastsi128_si256(high);
         s.Low = _mm256_xor_si256(Block256(t, 0), _mm256_set1_epi8(static_cast<char>(t[0])));
     }
     return s;
