@@ -17,6 +17,11 @@
 //  - colour pixels: a run of 48 bytes (16 pixels) is computed into a small
 //    block of samples and copied out one 3-byte sample per 4-byte store,
 //    each store's last byte overwritten by the next.
+// Newer processors take other forms of the runs, chosen at load time (see
+// "Runs placed with byte shuffles" and "Two groups at once"): every output
+// row of a run is assembled in registers with byte shuffles and stored 16
+// bytes at a time, for colour pixels too; with AVX2 two runs go side by side
+// in 32-byte vectors. All forms compute the same formulas.
 // The pixels a run cannot take (the last few of a line) use the same
 // formulas on ints. The last pixel of a line has no right neighbour; its
 // whole block is a.
@@ -40,13 +45,11 @@
 #include <immintrin.h>
 #include <utility>
 #define SCALE_SHUFFLE_RUNS 1
-#if !defined(__clang__)
 // The 32-byte values of the AVX2 form pass through the block templates,
 // which are always inlined into the AVX2 function: no call with them in
 // registers or on the stack is ever made, so the note that such calls
 // would pass them differently without AVX does not apply.
 #pragma GCC diagnostic ignored "-Wpsabi"
-#endif
 #else
 #define SCALE_SHUFFLE_RUNS 0
 #endif
@@ -113,21 +116,25 @@ SCALE_INLINE Wide8 Third(Wide8 s, Wide8 t) {
 
 // ---- The block formulas ------------------------------------------------------
 
+// The templates take their values by reference: the 32-byte values of the
+// AVX2 form must not be passed by value outside AVX2 functions (they are
+// always inlined, but the compiler still notes the changed ABI).
+//
 // Truncating mean of two samples, (x + y) >> 1, without leaving the lane
 // width: valid for non-negative ints and for byte lanes.
 template <class T>
-SCALE_INLINE T Mean(T x, T y) {
+SCALE_INLINE T Mean(const T& x, const T& y) {
     return (x & y) + ((x ^ y) >> 1);
 }
 
 // One third of the step from s to t, truncated toward zero (signed values).
 template <class T>
-SCALE_INLINE T Third(T s, T t) {
+SCALE_INLINE T Third(const T& s, const T& t) {
     return (t - s) / 3;
 }
 
 template <class T>
-SCALE_INLINE void Block2(T a, T b, T c, T d, T* o) {
+SCALE_INLINE void Block2(const T& a, const T& b, const T& c, const T& d, T* o) {
     o[0] = a;
     o[1] = Mean(a, b);
     o[2] = Mean(a, c);
@@ -135,7 +142,7 @@ SCALE_INLINE void Block2(T a, T b, T c, T d, T* o) {
 }
 
 template <class T>
-SCALE_INLINE void Block4(T a, T b, T c, T d, T* o) {
+SCALE_INLINE void Block4(const T& a, const T& b, const T& c, const T& d, T* o) {
     const T ab = Mean(a, b), ac = Mean(a, c), ad = Mean(a, d), bd = Mean(b, d), cd = Mean(c, d);
     o[0] = a;
     o[1] = Mean(ab, a);
@@ -163,7 +170,8 @@ SCALE_INLINE void Block4(T a, T b, T c, T d, T* o) {
 // begins with the row c, (cd + c) / 2, cd, (cd + d) / 2; the one diagonally
 // below with d.
 template <class T>
-SCALE_INLINE void Grid8(T a, T b, T c, T d, bool rightIsLast, T (&e)[5][5]) {
+SCALE_INLINE void Grid8(const T& a, const T& b, const T& c, const T& d, bool rightIsLast,
+                        T (&e)[5][5]) {
     T g[16];
     Block4(a, b, c, d, g);
     for (int r = 0; r < 4; ++r)
@@ -198,7 +206,7 @@ SCALE_INLINE void CellRows8(const T (&e)[5][5], int r, T* top, T* bottom) {
 }
 
 template <class T>
-SCALE_INLINE void Block8(T a, T b, T c, T d, bool rightIsLast, T* o) {
+SCALE_INLINE void Block8(const T& a, const T& b, const T& c, const T& d, bool rightIsLast, T* o) {
     T e[5][5];
     Grid8(a, b, c, d, rightIsLast, e);
     for (int r = 0; r < 4; ++r) CellRows8(e, r, o + 16 * r, o + 16 * r + 8);
@@ -206,7 +214,7 @@ SCALE_INLINE void Block8(T a, T b, T c, T d, bool rightIsLast, T* o) {
 
 // Thirds between the corners and the midpoints. T must be signed.
 template <class T>
-SCALE_INLINE void Block6(T a, T b, T c, T d, T* o) {
+SCALE_INLINE void Block6(const T& a, const T& b, const T& c, const T& d, T* o) {
     const T ab = Mean(a, b), ac = Mean(a, c), ad = Mean(a, d), bd = Mean(b, d), cd = Mean(c, d);
     T* r0 = o;
     T* r3 = o + 18;
