@@ -55,8 +55,11 @@ bool StartAcquisition(HWND owner, const FilmSelection& film, const std::array<ui
     }
 
     ScanParameterBlock& block = g_settings.Block;
-    const SpeedChoice speed = ChooseSpeed(ReadZebInfoSlowSpeedVersion(), ReadZebInfoDsLanguage(),
-                                          g_settings.ScanMode, block.ScanSource);
+    // Both keys from one read of the ZEBINFO section.
+    const ProfileAccess info = WinIniSectionProfile(kInfoSection);
+    const SpeedChoice speed = ChooseSpeed(ReadZebInfoSlowSpeedVersion(info),
+                                          ReadZebInfoDsLanguage(info), g_settings.ScanMode,
+                                          block.ScanSource);
     block.Velocity = static_cast<uint16_t>((block.Velocity & ~0x000Fu) | speed.speedBits);
     g_speedIndicator = speed.indicator;
 

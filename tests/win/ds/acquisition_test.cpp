@@ -4,6 +4,7 @@
 #include "tests/win/ds/acquisition_fixture.h"
 
 #include "ds/acquire/scan_job.h"
+#include "ds/twain/acquisition.h"
 
 #include <vector>
 
@@ -210,6 +211,27 @@ TEST_F(AcquisitionTest, AnOpenCoverAtTheFirstStartIsOnlyShown) {
     EXPECT_EQ(g_session.state, kState4Open);
     ASSERT_TRUE(watcher.WaitFor(1));
     EXPECT_EQ(watcher.Boxes()[0].text, " Slide Scanner Cover not Closed!");
+}
+
+// An installation with the slow-speed version and a source language of its
+// own scans grey at the slow speed; colour keeps the normal one.
+TEST_F(AcquisitionTest, TheSlowSpeedInstallationSlowsGreyScansButNotColour) {
+    ini_.Set("ZEBINFO", "SLOWSPEEDVER", "Yes");
+    ini_.Set("ZEBINFO", "DSLANGUAGE", "Deutsch");
+    StartNativeScan(TWPT_GRAY);
+    EXPECT_EQ(g_settings.Block.Velocity & 0x000F, 2);
+    EXPECT_EQ(g_speedIndicator, 2);
+    EXPECT_EQ(Call(DG_CONTROL, DAT_IDENTITY, MSG_CLOSEDS, nullptr), TWRC_SUCCESS);
+
+    StartNativeScan(TWPT_RGB);
+    EXPECT_EQ(g_settings.Block.Velocity & 0x000F, 0);
+    EXPECT_EQ(g_speedIndicator, 1);
+    EXPECT_EQ(Call(DG_CONTROL, DAT_IDENTITY, MSG_CLOSEDS, nullptr), TWRC_SUCCESS);
+
+    // Where the source speaks English, grey keeps the normal speed too.
+    ini_.Set("ZEBINFO", "DSLANGUAGE", "English");
+    StartNativeScan(TWPT_GRAY);
+    EXPECT_EQ(g_settings.Block.Velocity & 0x000F, 0);
 }
 
 TEST_F(AcquisitionTest, ImageInformationIsRefusedBeforeAScanIsReady) {
