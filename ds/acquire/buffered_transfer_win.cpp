@@ -5,9 +5,9 @@
 //    an image of its own; one-pass strips with `ChunkyPixels` set take the
 //    same way (with the curves chosen for pixels through the pass files);
 //  - through pass files (colour memory strips with `ChunkyPixels` set, and
-//    colour files): every pass is read, converted, into its pass file; strips or the
-//    transfer file's rows are then built from the pass files, the colour
-//    components interleaved a chunk of lines at a time;
+//    colour files): every pass is read, converted, into its pass file;
+//    strips or the transfer file's rows are then built from the pass files,
+//    the colour components interleaved a chunk of lines at a time;
 //  - one-pass files: the lines go converted straight into the transfer file.
 // With interpolation the converted lines are scaled on their way out, so the
 // host always receives the size the image information announced.
