@@ -15,7 +15,9 @@ std::string_view Trimmed(std::string_view text) {
     return text;
 }
 
-bool SameKey(std::string_view a, std::string_view b) {
+}  // namespace
+
+bool SameProfileName(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i) {
         const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
@@ -23,8 +25,6 @@ bool SameKey(std::string_view a, std::string_view b) {
     }
     return true;
 }
-
-}  // namespace
 
 SectionKeys ParseSectionList(std::string_view list) {
     SectionKeys keys;
@@ -47,7 +47,7 @@ SectionKeys ParseSectionList(std::string_view list) {
 std::optional<std::string> FindSectionKey(const SectionKeys& keys, std::string_view key) {
     key = Trimmed(key);
     for (const auto& [name, value] : keys)
-        if (SameKey(name, key)) return value;
+        if (SameProfileName(name, key)) return value;
     return std::nullopt;
 }
 

@@ -32,6 +32,9 @@ struct ProfileAccess {
         Write;
 };
 
+// Section and key names match without regard to case.
+bool SameProfileName(std::string_view a, std::string_view b);
+
 // The keys of one section as the profile functions list them in one call:
 // "key=value" strings, each ended by a zero byte, the list ended by a second
 // zero byte (a line without '=' is a key with an empty value). Parsed once,

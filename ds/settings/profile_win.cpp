@@ -37,12 +37,6 @@ std::optional<SectionKeys> ReadWinIniSection(const std::string& section) {
     return ParseSectionList(std::string_view(list.data(), n));
 }
 
-bool SameSection(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, a.data(),
-                                                  static_cast<int>(a.size()), b.data(),
-                                                  static_cast<int>(b.size())) == CSTR_EQUAL;
-}
-
 }  // namespace
 
 ProfileAccess WinIniProfile() {
@@ -72,7 +66,7 @@ ProfileAccess WinIniSectionProfile(const std::string& section) {
     ProfileAccess p = WinIniProfile();
     p.Read = [section, keys = std::move(*keys)](const std::string& s, const std::string& key,
                                                 const std::string& def, size_t size) {
-        if (!SameSection(s, section)) return ReadWith({}, s, key, def, size);
+        if (!SameProfileName(s, section)) return ReadWith({}, s, key, def, size);
         const std::optional<std::string> value = FindSectionKey(keys, key);
         return CutToBuffer(value ? *value : def, size);
     };

@@ -1,7 +1,8 @@
 #include "ds/twain/acquisition_rules.h"
 
+#include "ds/settings/config_text.h"
+
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 
 namespace {
@@ -9,15 +10,6 @@ namespace {
 uint16_t Edge(double inches, uint16_t base) {
     const double pixels = std::trunc(inches * base);
     return static_cast<uint16_t>(std::clamp(pixels, 0.0, 65535.0));
-}
-
-bool EqualNoCase(const std::string& a, const char* b) {
-    size_t i = 0;
-    for (; i < a.size() && b[i]; ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return i == a.size() && !b[i];
 }
 
 }  // namespace
@@ -48,7 +40,8 @@ uint16_t ScanModeForPixelType(uint16_t position) {
 
 SpeedChoice ChooseSpeed(const std::string& slowSpeedVersion, const std::string& dsLanguage,
                         uint16_t scanMode, uint16_t scanSource) {
-    const bool slowRule = !EqualNoCase(slowSpeedVersion, "No") && !EqualNoCase(dsLanguage, "English");
+    const bool slowRule = !SameProfileName(slowSpeedVersion, "No") &&
+                          !SameProfileName(dsLanguage, "English");
     if (slowRule && (scanMode == kModeLineArt || scanMode == kModeGray) &&
         scanSource != kSourceFeeder)
         return {2, 2};
