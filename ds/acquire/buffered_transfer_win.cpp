@@ -19,6 +19,7 @@
 #include "ds/acquire/job_files.h"
 #include "ds/acquire/line_assembly.h"
 #include "ds/acquire/scan_job.h"
+#include "ds/acquire/status_line.h"
 #include "ds/twain/scan_settings.h"
 #include "ds/twain/session.h"
 
@@ -78,6 +79,7 @@ bool BeginJob() {
     ResetScaleChannels(g_buffered.scale);
     g_buffered.setUp = true;
     g_job.ProgressCount = 0;
+    ShowJobProgress(500);
     return true;
 }
 
@@ -293,6 +295,8 @@ void ChunkyStrip(TW_IMAGEMEMXFER& reply, uint8_t* host, uint32_t length) {
         if (!ReadPassesToFiles(Delivery::MemoryChunky)) return;
         ResetScaleChannels(b.scale);
         g_job.StripOffset = 0;
+        g_job.ProgressCount = 0;
+        ShowJobProgress(505);
     }
     const uint32_t F = Factor();
     const uint32_t rowBytes = g_job.LineBytes * F;
@@ -309,6 +313,8 @@ void ChunkyStrip(TW_IMAGEMEMXFER& reply, uint8_t* host, uint32_t length) {
     }
     BuildRows(count, host, rowBytes, rowBytes, PixelOrder::Rgb);
     b.sourceLine += count;
+    g_job.ProgressCount += 3 * count;
+    ShowJobProgress(505);
     FillReply(reply, rowBytes, rows);
     if (g_job.StripOffset < OutputLines()) {
         g_session.returnCode = TWRC_SUCCESS;
@@ -385,6 +391,8 @@ bool WriteColourFile(const ImageFileLayout& layout) {
     const uint32_t perChunk = std::max<uint32_t>(
         1, static_cast<uint32_t>(kOutputChunkBytes / (size_t{layout.RowBytes} * F)));
     b.rows.resize(size_t{perChunk} * F * layout.RowBytes);
+    g_job.ProgressCount = 0;
+    ShowJobProgress(505);
     for (uint32_t line = 0; line < g_job.LineCount;) {
         PumpJobMessages();
         if (g_job.AbortRequested) {
@@ -399,6 +407,8 @@ bool WriteColourFile(const ImageFileLayout& layout) {
         BuildRows(count, first, step, layout.RowBytes, order);
         if (!WriteFileRows(layout, line * F, count * F)) return Fail(5, TWCC_OPERATIONERROR);
         line += count;
+        g_job.ProgressCount += 3 * count;
+        ShowJobProgress(505);
     }
     return true;
 }

@@ -4,10 +4,12 @@
 #include "ds/acquire/driver.h"
 #include "ds/acquire/pixel_kind.h"
 #include "ds/acquire/scan_job.h"
+#include "ds/acquire/status_line.h"
 #include "ds/acquire/tone_tables.h"
 #include "ds/twain/messages.h"
 #include "ds/twain/scan_settings.h"
 #include "ds/twain/session.h"
+#include "ds/ui/setup_window.h"
 
 #include <algorithm>
 
@@ -216,6 +218,7 @@ long ReadNextChunk(JobBuffer& buffer, uint32_t& delivered, bool nativePath) {
     }
     delivered += lines;
     g_job.ProgressCount += lines;
+    ShowJobProgress(500);
     return static_cast<long>(lines);
 }
 
@@ -234,6 +237,7 @@ void FinishScan() {
     const bool color = g_settings.ScanMode == kModeColor;
     ResetJob(g_job, color);
     if (color) g_settings.ColorPass = 1;
+    ReturnSetupWindowToIdle();
 }
 
 void AbandonTransfer() {

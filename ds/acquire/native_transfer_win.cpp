@@ -5,6 +5,7 @@
 #include "ds/acquire/line_assembly.h"
 #include "ds/acquire/pixel_kind.h"
 #include "ds/acquire/scan_job.h"
+#include "ds/acquire/status_line.h"
 #include "ds/acquire/tone_tables.h"
 #include "ds/twain/scan_settings.h"
 #include "ds/twain/session.h"
@@ -38,6 +39,7 @@ HGLOBAL NativeTransfer() {
         return nullptr;
     }
     g_job.ProgressCount = 0;
+    ShowJobProgress(500);
 
     JobBuffer buffer;
     if (!AllocateJobBuffer(buffer)) {

@@ -1,0 +1,119 @@
+#include "ds/acquire/status_line.h"
+
+#include "ds/acquire/progress_steps.h"
+#include "ds/acquire/scan_job.h"
+#include "ds/twain/scan_settings.h"
+#include "ds/twain/session.h"
+#include "ds/twain/strings.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kTextField = 1089;
+constexpr int kPercentField = 1090;
+constexpr COLORREF kGrey = RGB(192, 192, 192);
+
+// The count last drawn; a new phase starts it again.
+uint32_t g_lastDrawn = 0;
+// The text the status line shows, for a repaint.
+std::string g_statusText;
+
+RECT FieldRect(HWND window, int id) {
+    RECT r{};
+    HWND control = GetDlgItem(window, id);
+    if (!control) return r;
+    GetWindowRect(control, &r);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+RECT Inside(RECT r) {
+    InflateRect(&r, -1, -1);
+    return r;
+}
+
+void FillGrey(HDC dc, const RECT& r) {
+    SetBkColor(dc, kGrey);
+    ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
+}
+
+// Text in the window's own font, transparent, at the top left of `field`
+// (vertically centred, as a status line reads).
+void DrawFieldText(HDC dc, HWND window, const RECT& field, const std::string& text) {
+    if (text.empty()) return;
+    HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0)));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(0, 0, 0));
+    RECT r = Inside(field);
+    r.left += 1;
+    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r,
+              DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    SelectObject(dc, oldFont);
+}
+
+void DrawSunkenBox(HDC dc, RECT r) {
+    DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_RECT);
+    FillGrey(dc, Inside(r));
+}
+
+}  // namespace
+
+void ClearStatusLine(HWND window) { ShowStatusText(window, std::string()); }
+
+void ShowStatusText(HWND window, const std::string& text) {
+    g_statusText = text;
+    if (!window) return;
+    HDC dc = GetDC(window);
+    RepaintStatusLine(window, dc);
+    ReleaseDC(window, dc);
+}
+
+void RepaintStatusLine(HWND window, HDC dc) {
+    DrawSunkenBox(dc, FieldRect(window, kPercentField));
+    const RECT field = FieldRect(window, kTextField);
+    DrawSunkenBox(dc, field);
+    DrawFieldText(dc, window, field, g_statusText);
+}
+
+void ShowProgressOf(HWND window, uint32_t count, uint32_t total, int phaseString) {
+    if (!window || !IsWindowVisible(window)) return;
+    const RECT bar = FieldRect(window, kTextField);
+    const ProgressDraw d = NextProgressDraw(count, total, g_lastDrawn, bar.right - bar.left);
+    if (!d.newPhase && !d.grow) return;
+    HDC dc = GetDC(window);
+    const RECT percentField = FieldRect(window, kPercentField);
+    if (d.newPhase) {
+        FillGrey(dc, Inside(bar));
+        FillGrey(dc, Inside(percentField));
+        DrawFieldText(dc, window, percentField, PercentText(d.percent));
+        g_statusText = LoadDsString(phaseString) + LoadDsString(502);
+        DrawFieldText(dc, window, bar, g_statusText);
+    }
+    if (d.grow) {
+        FillGrey(dc, Inside(percentField));
+        DrawFieldText(dc, window, percentField, PercentText(d.percent));
+        // The bar inverts what lies under it, the phase text included.
+        RECT strip = Inside(bar);
+        const LONG left = bar.left + d.fromX, right = bar.left + d.toX;
+        strip.left = std::max(strip.left, left);
+        strip.right = std::min(strip.right, right);
+        if (strip.right > strip.left)
+            PatBlt(dc, strip.left, strip.top, strip.right - strip.left, strip.bottom - strip.top,
+                   DSTINVERT);
+    }
+    ReleaseDC(window, dc);
+}
+
+void ShowJobProgress(int phaseString) {
+    const uint32_t total =
+        uint32_t{g_job.LineCount} * (g_settings.ScanMode == kModeColor ? 3u : 1u);
+    ShowProgressOf(g_session.setupWindow, g_job.ProgressCount, total, phaseString);
+}
+
+int32_t PAVO_PREVIEW_CALL PrescanProgressRoutine(PrescanProgress* progress, int32_t total) {
+    if (!progress || total <= 0) return 0;
+    const uint32_t count = std::min<uint32_t>(progress->linesDone, static_cast<uint32_t>(total));
+    ShowProgressOf(static_cast<HWND>(progress->owner), count, static_cast<uint32_t>(total), 635);
+    return 0;
+}
