@@ -1,0 +1,261 @@
+// Screenshots of the setup window in the states a user meets, made from the
+// real window of the installed pavo.ds and the virtual scanner:
+//
+//   setup_screens OUTDIR SHOT...     (OUTDIR a Windows path)
+//
+// Each shot is written as OUTDIR\<shot>.bmp, the screen's pixels under the
+// window (and under its menu, for the menu shots). scripts/screens turns
+// them into PNG files. The shots change WIN.INI and the stored previews of
+// the prefix they run in: scripts/screens gives them a prefix of their own.
+#include "tests/support/installed_source.h"
+#include "tests/support/wine_support.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using wintest::InstalledSource;
+
+std::string g_outDir;
+
+[[noreturn]] void Die(const std::string& what) {
+    std::fprintf(stderr, "setup_screens: %s\n", what.c_str());
+    std::fflush(stderr);
+    ExitProcess(2);
+}
+
+void SetKey(const char* section, const char* key, const char* value) {
+    WriteProfileStringA(section, key, value);
+}
+
+// The screen's pixels of `r` as a 24-bit BMP file.
+void SaveScreen(const RECT& r, const std::string& name) {
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = h;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    const DWORD stride = (static_cast<DWORD>(w) * 3 + 3) & ~3u;
+    const DWORD size = stride * static_cast<DWORD>(h);
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+    file.bfSize = file.bfOffBits + size;
+    const std::string path = g_outDir + "\\" + name + ".bmp";
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) Die("cannot write " + path);
+    std::fwrite(&file, sizeof file, 1, f);
+    std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, f);
+    std::fwrite(bits, 1, size, f);
+    std::fclose(f);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    std::printf("%s\n", name.c_str());
+}
+
+RECT WindowArea(HWND window) {
+    RECT r;
+    GetWindowRect(window, &r);
+    return r;
+}
+
+// What a shot sets up before the window opens.
+struct Setup {
+    const char* language = "English";
+    bool feeder = false;
+    bool adapter = false;
+    bool storedPreviews = true;
+};
+
+void DeleteStoredPreviews() {
+    DeleteFileA(wintest::ProductFile("QZLG0000.BMP").c_str());
+    DeleteFileA(wintest::ProductFile("QZLC0000.BMP").c_str());
+}
+
+// Opens the source with its setup window on the given set-up; the caller's
+// steps run on the open window, and the source is closed again.
+void WithWindow(const Setup& s, const std::function<void(InstalledSource&, HWND)>& steps) {
+    SetKey("ZEBINFO", "LANGUAGE", s.language);
+    SetKey("VirtualScanner", "Feeder", s.feeder ? "1" : "0");
+    SetKey("VirtualScanner", "Pages", s.feeder ? "5" : "1");
+    SetKey("VirtualScanner", "Adapter", s.adapter ? "1" : "0");
+    SetKey("VirtualScanner", "LineDelay", nullptr);
+    if (!s.storedPreviews) DeleteStoredPreviews();
+    InstalledSource source("Screens");
+    if (!source.loaded()) Die("pavo.ds is not installed");
+    if (source.Open() != TWRC_SUCCESS) Die("the source does not open");
+    if (source.Enable(true) != TWRC_SUCCESS) Die("the setup window does not open");
+    HWND window = source.SetupWindow();
+    if (!window) Die("no setup window");
+    source.Pump(400);
+    steps(source, window);
+    source.Close();
+}
+
+void Command(InstalledSource& source, HWND window, int id) {
+    SendMessageA(window, WM_COMMAND, id, 0);
+    source.Pump(200);
+}
+
+void Click(InstalledSource& source, HWND window, int id) {
+    SendMessageA(GetDlgItem(window, id), BM_CLICK, 0, 0);
+    source.Pump(300);
+}
+
+void Shoot(InstalledSource& source, HWND window, const std::string& name) {
+    InvalidateRect(window, nullptr, TRUE);
+    source.Pump(400);
+    SaveScreen(WindowArea(window), name);
+}
+
+// A menu is shot while it is open: a timer of this thread fires inside the
+// menu's own loop, takes the screen and closes the menu.
+HWND g_menuOwner = nullptr;
+std::string g_menuShot;
+
+void CALLBACK ShootMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    RECT r = WindowArea(g_menuOwner);
+    HWND menu = FindWindowA("#32768", nullptr);
+    if (menu) {
+        RECT m;
+        GetWindowRect(menu, &m);
+        UnionRect(&r, &r, &m);
+    }
+    SaveScreen(r, g_menuShot);
+    EndMenu();
+}
+
+void ShootWithMenu(InstalledSource& source, HWND window, int command, const std::string& name) {
+    g_menuOwner = window;
+    g_menuShot = name;
+    SetTimer(nullptr, 0, 600, ShootMenu);
+    SendMessageA(window, WM_COMMAND, command, 0);
+    source.Pump(200);
+}
+
+// The memory transfer of a scan from the window, shot when half of the
+// image has arrived.
+void ShootDuringScan(InstalledSource& source, HWND window, const std::string& name) {
+    Click(source, window, 1001);
+    TW_IMAGEINFO info{};
+    if (source.Call(DG_IMAGE, DAT_IMAGEINFO, MSG_GET, &info) != TWRC_SUCCESS)
+        Die("the scan from the window did not start");
+    std::vector<uint8_t> memory(65536);
+    bool shot = false;
+    for (TW_UINT16 rc = TWRC_SUCCESS; rc == TWRC_SUCCESS;) {
+        TW_IMAGEMEMXFER xfer{};
+        xfer.Memory.Flags = TWMF_APPOWNS | TWMF_POINTER;
+        xfer.Memory.Length = static_cast<TW_UINT32>(memory.size());
+        xfer.Memory.TheMem = memory.data();
+        rc = source.Call(DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, &xfer);
+        if (!shot && xfer.YOffset + xfer.Rows >= static_cast<TW_UINT32>(info.ImageLength) / 2) {
+            SaveScreen(WindowArea(window), name);
+            shot = true;
+        }
+    }
+    TW_PENDINGXFERS pending{};
+    source.Call(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending);
+}
+
+struct Shot {
+    const char* name;
+    std::function<void()> make;
+};
+
+std::vector<Shot> Shots() {
+    std::vector<Shot> shots;
+    auto plain = [](const char* name, Setup s, std::function<void(InstalledSource&, HWND)> more = {}) {
+        return Shot{name, [name, s, more] {
+                        WithWindow(s, [&](InstalledSource& source, HWND window) {
+                            if (more) more(source, window);
+                            Shoot(source, window, name);
+                        });
+                    }};
+    };
+    Setup none;
+    none.storedPreviews = false;
+    shots.push_back(plain("setup-no-preview", none));
+    shots.push_back(plain("setup-prescan-grey", Setup{},
+                          [](InstalledSource& s, HWND w) { Click(s, w, 1002); }));
+    shots.push_back(plain("setup-stored-preview", Setup{}));
+    shots.push_back(plain("setup-prescan-colour", Setup{}, [](InstalledSource& s, HWND w) {
+        Command(s, w, 1063);
+        SendMessageA(GetDlgItem(w, 1022), CB_SETCURSEL, 3, 0);
+        SendMessageA(w, WM_COMMAND, MAKEWPARAM(1022, CBN_SELCHANGE), 0);
+        Click(s, w, 1002);
+    }));
+    Setup feeder;
+    feeder.feeder = true;
+    shots.push_back(plain("setup-feeder", feeder));
+    Setup adapter;
+    adapter.adapter = true;
+    shots.push_back(plain("setup-adapter", adapter,
+                          [](InstalledSource& s, HWND w) { Command(s, w, 1116); }));
+    const char* languages[][2] = {{"setup-english", "English"}, {"setup-german", "German"},
+                                  {"setup-french", "French"},   {"setup-italian", "Italian"},
+                                  {"setup-spanish", "Spanish"}, {"setup-dutch", "Dutch"}};
+    for (const auto& l : languages) {
+        Setup s;
+        s.language = l[1];
+        shots.push_back(plain(l[0], s));
+    }
+    shots.push_back({"setup-option-menu", [] {
+                         WithWindow(Setup{}, [](InstalledSource& s, HWND w) {
+                             ShootWithMenu(s, w, 1060, "setup-option-menu");
+                         });
+                     }});
+    shots.push_back({"setup-preset-menu", [] {
+                         WithWindow(Setup{}, [](InstalledSource& s, HWND w) {
+                             ShootWithMenu(s, w, 1218, "setup-preset-menu");
+                         });
+                     }});
+    shots.push_back({"setup-scanning", [] {
+                         WithWindow(Setup{}, [](InstalledSource& s, HWND w) {
+                             SetKey("VirtualScanner", "LineDelay", "0");
+                             ShootDuringScan(s, w, "setup-scanning");
+                         });
+                     }});
+    // On a screen of 256 colours: a colour picture through its palette.
+    shots.push_back(plain("setup-palette", Setup{}, [](InstalledSource& s, HWND w) {
+        Command(s, w, 1063);
+        Click(s, w, 1002);
+    }));
+    return shots;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) Die("usage: setup_screens OUTDIR SHOT...");
+    g_outDir = argv[1];
+    std::vector<Shot> shots = Shots();
+    for (int i = 2; i < argc; ++i) {
+        bool found = false;
+        for (const Shot& s : shots) {
+            if (argv[i] != std::string(s.name) && std::string(argv[i]) != "all") continue;
+            if (std::string(argv[i]) == "all" && std::string(s.name) == "setup-palette") continue;
+            s.make();
+            found = true;
+        }
+        if (!found) Die(std::string("no shot ") + argv[i]);
+    }
+    return 0;
+}
