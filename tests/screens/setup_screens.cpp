@@ -82,6 +82,7 @@ struct Setup {
     bool feeder = false;
     bool adapter = false;
     bool storedPreviews = true;
+    bool wholeGlass = false;  // the scan frame over the whole picture
 };
 
 void DeleteStoredPreviews() {
@@ -98,6 +99,7 @@ void WithWindow(const Setup& s, const std::function<void(InstalledSource&, HWND)
     SetKey("VirtualScanner", "Adapter", s.adapter ? "1" : "0");
     SetKey("VirtualScanner", "LineDelay", nullptr);
     if (!s.storedPreviews) DeleteStoredPreviews();
+    SetKey("ZEB-A100CX", "Frame", s.wholeGlass ? "0   0   99999999" : nullptr);
     InstalledSource source("Screens");
     if (!source.loaded()) Die("pavo.ds is not installed");
     if (source.Open() != TWRC_SUCCESS) Die("the source does not open");
@@ -167,6 +169,9 @@ void ShootDuringScan(InstalledSource& source, HWND window, const std::string& na
         xfer.Memory.TheMem = memory.data();
         rc = source.Call(DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, &xfer);
         if (!shot && xfer.YOffset + xfer.Rows >= static_cast<TW_UINT32>(info.ImageLength) / 2) {
+            // What the source drew since its last look at the queue reaches
+            // the screen when the queue is looked at again.
+            source.Pump(100);
             SaveScreen(WindowArea(window), name);
             shot = true;
         }
@@ -228,7 +233,9 @@ std::vector<Shot> Shots() {
                          });
                      }});
     shots.push_back({"setup-scanning", [] {
-                         WithWindow(Setup{}, [](InstalledSource& s, HWND w) {
+                         Setup whole;
+                         whole.wholeGlass = true;
+                         WithWindow(whole, [](InstalledSource& s, HWND w) {
                              SetKey("VirtualScanner", "LineDelay", "0");
                              ShootDuringScan(s, w, "setup-scanning");
                          });

@@ -33,9 +33,12 @@ std::optional<std::string> ReadWinIni(const std::string& section, const std::str
 }
 
 WinIniKeys::~WinIniKeys() {
-    for (auto it = saved_.rbegin(); it != saved_.rend(); ++it)
+    // Only keys that changed are written back: every write rewrites the file.
+    for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
+        if (ReadWinIni(it->section, it->key) == it->value) continue;
         WriteProfileStringA(it->section.c_str(), it->key.c_str(),
                             it->value ? it->value->c_str() : nullptr);
+    }
 }
 
 void WinIniKeys::Remember(const std::string& section, const std::string& key) {
@@ -137,7 +140,8 @@ std::string ReadLines(HANDLE pipe) {
 
 }  // namespace
 
-ProgramRun RunProgram(const std::string& program, const std::string& arguments, DWORD timeoutMs) {
+ProgramRun RunProgram(const std::string& program, const std::string& arguments, DWORD timeoutMs,
+                      const std::function<void()>& whileRunning) {
     ProgramRun run;
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     HANDLE outRead = nullptr, outWrite = nullptr, errRead = nullptr, errWrite = nullptr;
@@ -165,13 +169,15 @@ ProgramRun RunProgram(const std::string& program, const std::string& arguments, 
     } else {
         // Both pipes at once, so that a full one never stalls the program.
         std::thread errReader([&] { run.err = ReadLines(errRead); });
-        run.out = ReadLines(outRead);
+        std::thread outReader([&] { run.out = ReadLines(outRead); });
+        if (whileRunning) whileRunning();
         if (WaitForSingleObject(process.hProcess, timeoutMs) != WAIT_OBJECT_0) {
             ADD_FAILURE() << program << " " << arguments << " did not end in time";
             TerminateProcess(process.hProcess, 99);
             WaitForSingleObject(process.hProcess, 5000);
         }
         errReader.join();
+        outReader.join();
         GetExitCodeProcess(process.hProcess, &run.exitCode);
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);

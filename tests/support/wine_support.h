@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -86,8 +87,9 @@ struct ProgramRun {
 
 // Runs `program` with `arguments`, reading its standard output and error
 // through pipes, and waits for it to end; a program still running after
-// `timeoutMs` is a test failure and is ended.
+// `timeoutMs` is a test failure and is ended. `whileRunning`, when given,
+// runs once the program has started (a user at its windows).
 ProgramRun RunProgram(const std::string& program, const std::string& arguments,
-                      DWORD timeoutMs = 60000);
+                      DWORD timeoutMs = 60000, const std::function<void()>& whileRunning = {});
 
 }  // namespace wintest

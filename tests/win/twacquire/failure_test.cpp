@@ -116,12 +116,3 @@ TEST_F(TwacquireTest, AnOutputThatCannotBeCreatedIsSaid) {
     EXPECT_TRUE(Has(run.err, "cannot create " + Out("no_folder\\x.tif"))) << run.err;
     EXPECT_TRUE(Files().empty());
 }
-
-TEST_F(TwacquireTest, ASourceWithoutItsSetupWindowSaysSoForUi) {
-    // Until the source has a setup window it refuses to be enabled with one.
-    const ProgramRun run = RunTwacquire("-o " + Out("x.tif") + " --ui");
-    EXPECT_EQ(run.exitCode, 4u);
-    EXPECT_TRUE(Has(run.err, "could not be enabled with its setup window: TWRC_FAILURE, TWCC_LOWMEMORY"))
-        << run.err;
-    EXPECT_TRUE(Files().empty());
-}

@@ -13,8 +13,9 @@ uint32_t Get32(const std::vector<unsigned char>& b, size_t at) {
 
 }  // namespace
 
-ProgramRun RunTwacquire(const std::string& arguments) {
-    return wintest::RunProgram(wintest::WindowsPathOf(PAVO_TWACQUIRE_FILE), arguments);
+ProgramRun RunTwacquire(const std::string& arguments, const std::function<void()>& whileRunning) {
+    return wintest::RunProgram(wintest::WindowsPathOf(PAVO_TWACQUIRE_FILE), arguments, 60000,
+                               whileRunning);
 }
 
 ImageHeader ReadImageHeader(const std::string& path) {

@@ -9,6 +9,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,7 +21,8 @@ using wintest::ProgramRun;
 
 // Runs the built twacquire with `arguments` and waits for it (at most a
 // minute; a program still running then is ended and the test fails).
-ProgramRun RunTwacquire(const std::string& arguments);
+ProgramRun RunTwacquire(const std::string& arguments,
+                        const std::function<void()>& whileRunning = {});
 
 // What a reader sees first in an image file.
 struct ImageHeader {

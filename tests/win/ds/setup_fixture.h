@@ -1,0 +1,153 @@
+// A host that enables pavo.ds with its setup window, and a user at the
+// window: commands, scroll bars, typing, list choices, clicks on the drawn
+// buttons; what the window shows is read back from its controls.
+#pragma once
+
+#include "tests/support/menu_watcher.h"
+#include "tests/win/ds/acquisition_fixture.h"
+
+#include "ds/twain/scan_settings.h"
+#include "ds/ui/setup_state.h"
+
+#include <string>
+#include <vector>
+
+extern "C" INT_PTR CALLBACK SetupDlgProc(HWND, UINT, WPARAM, LPARAM);
+
+// The notifications the data source sent (MSG_XFERREADY, MSG_CLOSEDSREQ),
+// seen by a listening stand-in for the source manager.
+class NotificationRecorder {
+public:
+    NotificationRecorder() {
+        module_ = LoadLibraryA(wintest::WindowsPathOf(PAVO_DSM_RECORDER).c_str());
+        EXPECT_NE(module_, nullptr) << "the listening source manager is missing";
+        count_ = reinterpret_cast<int (*)()>(Entry("RecordedCount"));
+        message_ = reinterpret_cast<TW_UINT16 (*)(int)>(Entry("RecordedMessage"));
+        if (auto clear = reinterpret_cast<void (*)()>(Entry("ClearRecorded"))) clear();
+    }
+    ~NotificationRecorder() {
+        if (module_) FreeLibrary(module_);
+    }
+    std::vector<TW_UINT16> Messages() const {
+        std::vector<TW_UINT16> m;
+        for (int i = 0; count_ && i < count_(); ++i) m.push_back(message_(i));
+        return m;
+    }
+
+private:
+    void* Entry(const char* name) {
+        return module_ ? reinterpret_cast<void*>(GetProcAddress(module_, name)) : nullptr;
+    }
+    HMODULE module_ = nullptr;
+    int (*count_)() = nullptr;
+    TW_UINT16 (*message_)(int) = nullptr;
+};
+
+class SetupWindowTest : public AcquisitionTest {
+protected:
+    void SetUp() override {
+        AcquisitionTest::SetUp();
+        // Every key a scan from the window or a prescan may write.
+        for (const char* section : {"ZEB-A100CX", "ZEB-B200CX", "ZEB-C300CX", "ZEB-D400CX",
+                                    "ZEB-A1000CX", "ZEB-A1000C", "ZEB-B200C", "ZEB-C300C",
+                                    "ZEB-D400C"})
+            for (const char* key :
+                 {"Length Unit", "PaperLength", "Frame Unit", "Frame", "Background Code",
+                  "Background Unit", "Background Win_Num", "Brightness", "Contrast", "ScanMode",
+                  "ScanRes", "Scaling", "DpiScale", "Velocity", "PrescanMode", "UnitFlag",
+                  "IsInvert", "ScanSource", "Shadow", "hilight", "Midtone", "Ratio"})
+                ini_.Keep(section, key);
+        ini_.Keep("ZEBINFO", "VERSION");
+        ini_.Keep(kScanner, "LineDelay");
+    }
+
+    void TearDown() override {
+        AcquisitionTest::TearDown();
+        EXPECT_EQ(g_setup.window, nullptr) << "closing the source destroys the setup window";
+    }
+
+    // Opens the source (with the virtual scanner's keys set beforehand) and
+    // enables it with the setup window.
+    HWND OpenWindow(TW_UINT16 mechanism = TWSX_MEMORY) {
+        EXPECT_EQ(Open(), TWRC_SUCCESS);
+        EXPECT_EQ(SetCap(ICAP_XFERMECH, TWTY_UINT16, mechanism), TWRC_SUCCESS);
+        ui_ = TW_USERINTERFACE{1, 0, nullptr};
+        EXPECT_EQ(Call(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui_), TWRC_SUCCESS);
+        window_ = g_session.setupWindow;
+        EXPECT_NE(window_, nullptr);
+        return window_;
+    }
+
+    HWND Item(int id) const { return GetDlgItem(window_, id); }
+    bool Enabled(int id) const { return IsWindowEnabled(Item(id)) != FALSE; }
+    bool Shown(int id) const { return IsWindowVisible(Item(id)) != FALSE; }
+    std::string Text(int id) const {
+        char text[256] = {};
+        GetDlgItemTextA(window_, id, text, sizeof text);
+        return text;
+    }
+    std::string Title() const {
+        char text[256] = {};
+        GetWindowTextA(window_, text, sizeof text);
+        return text;
+    }
+
+    void Command(int id, int notification = BN_CLICKED) {
+        SendMessageA(window_, WM_COMMAND, MAKEWPARAM(id, notification), 0);
+    }
+    // What the dialog procedure itself answers (a dialog's SendMessage
+    // result does not carry it).
+    INT_PTR Procedure(UINT message, WPARAM wParam, LPARAM lParam) {
+        return SetupDlgProc(window_, message, wParam, lParam);
+    }
+    void Click(int id) { SendMessageA(Item(id), BM_CLICK, 0, 0); }
+    void Scroll(int bar, int code, int thumb = 0) {
+        SendMessageA(window_, WM_HSCROLL, MAKEWPARAM(code, thumb),
+                     reinterpret_cast<LPARAM>(Item(bar)));
+    }
+    // Typing into the resolution field: the edit tells the window.
+    void Type(const std::string& text) { SetDlgItemTextA(window_, 1025, text.c_str()); }
+    void Choose(int list, int position) {
+        SendMessageA(Item(list), CB_SETCURSEL, position, 0);
+        Command(list, CBN_SELCHANGE);
+    }
+    int Chosen(int list) const {
+        return static_cast<int>(SendMessageA(Item(list), CB_GETCURSEL, 0, 0));
+    }
+    // A click of the left mouse button in the middle of a drawn button.
+    void ClickDrawn(int id) {
+        const PixelRect r = ControlRect(id);
+        const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        SendMessageA(window_, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageA(window_, WM_LBUTTONUP, 0, at);
+    }
+    // The entries of a pop-up menu that a command shows.
+    std::vector<wintest::MenuItem> MenuOf(int command) {
+        wintest::MenuWatcher watcher;
+        Command(command);
+        return watcher.Items();
+    }
+
+    TW_UINT16 EndTransfer() {
+        TW_PENDINGXFERS pending{};
+        return Call(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending);
+    }
+
+    // Every strip of a memory transfer, joined; the return code of the last.
+    TW_UINT16 TakeMemory(std::vector<uint8_t>& image) {
+        std::vector<uint8_t> buffer(65536);
+        TW_UINT16 rc = TWRC_SUCCESS;
+        while (rc == TWRC_SUCCESS) {
+            TW_IMAGEMEMXFER xfer{};
+            xfer.Memory.Flags = TWMF_APPOWNS | TWMF_POINTER;
+            xfer.Memory.Length = static_cast<TW_UINT32>(buffer.size());
+            xfer.Memory.TheMem = buffer.data();
+            rc = Call(DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, &xfer);
+            image.insert(image.end(), buffer.begin(), buffer.begin() + xfer.BytesWritten);
+        }
+        return rc;
+    }
+
+    HWND window_ = nullptr;
+    TW_USERINTERFACE ui_{};
+};
