@@ -6,6 +6,20 @@
 
 namespace wintest {
 
+namespace {
+
+BOOL CALLBACK FindSetupWindow(HWND window, LPARAM param) {
+    char name[16] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (std::strcmp(name, "#32770") == 0 && GetDlgItem(window, 1057)) {
+        *reinterpret_cast<HWND*>(param) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
 InstalledSource::InstalledSource(const char* hostName) {
     module_ = LoadLibraryA(ProductFile("pavo.ds").c_str());
     if (!module_) return;
@@ -69,18 +83,7 @@ TW_UINT16 InstalledSource::Condition() {
 
 HWND InstalledSource::SetupWindow() const {
     HWND found = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM param) -> BOOL {
-            char name[16] = {};
-            GetClassNameA(window, name, sizeof name);
-            if (std::strcmp(name, "#32770") == 0 && GetDlgItem(window, 1057)) {
-                *reinterpret_cast<HWND*>(param) = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    EnumThreadWindows(GetCurrentThreadId(), FindSetupWindow, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 
