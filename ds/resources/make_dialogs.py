@@ -119,7 +119,7 @@ def esc(s):
 
 def template(li):
     out = ["SCANNER%s DIALOGEX 0, 0, %d, %d" % (SUFFIX[li], WIDTH, HEIGHT),
-           "STYLE DS_SETFONT | DS_3DLOOK | WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX",
+           "STYLE DS_SETFONT | DS_3DLOOK | WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN",
            'FONT 8, "MS Shell Dlg"',
            "BEGIN"]
     for kind, cid, key, x, y, w, h in LAYOUT:

@@ -7,6 +7,8 @@
 #include "ds/ui/setup_state.h"
 
 #include <algorithm>
+#include <cstring>
+#include <iterator>
 
 namespace {
 
@@ -101,8 +103,19 @@ const char* SourceBitmap() {
     return g_settings.FeederEnabled ? "IDD_E" : "IDD_B";
 }
 
+constexpr const char* kBitmapNames[] = {"IDD_1", "IDD_2", "IDD_3", "IDD_4", "IDD_5",
+                                        "IDD_6", "IDD_9", "IDD_A", "IDD_B", "IDD_C",
+                                        "IDD_D", "IDD_E", "IDD_F", "IDD_G"};
+static_assert(std::size(kBitmapNames) == std::size(SetupDialogState{}.bitmaps));
+
+HBITMAP Bitmap(const char* name) {
+    for (size_t i = 0; i < std::size(kBitmapNames); ++i)
+        if (std::strcmp(kBitmapNames[i], name) == 0) return g_setup.bitmaps[i];
+    return nullptr;
+}
+
 void BlitBitmap(HDC dc, int id, const char* name) {
-    HBITMAP bitmap = LoadBitmapA(g_instance, name);
+    HBITMAP bitmap = Bitmap(name);
     if (!bitmap) return;
     BITMAP info{};
     GetObjectA(bitmap, sizeof info, &info);
@@ -113,7 +126,6 @@ void BlitBitmap(HDC dc, int id, const char* name) {
            info.bmWidth, info.bmHeight, memory, 0, 0, SRCCOPY);
     SelectObject(memory, old);
     DeleteDC(memory);
-    DeleteObject(bitmap);
 }
 
 // One dashed edge from (x0, y) or (x, y0): four pixels black, four white,
@@ -146,6 +158,18 @@ void DrawFrameOutline(HDC dc) {
     DashedLine(dc, f.left, bottom, right, bottom);
     DashedLine(dc, f.left, f.top, f.left, bottom);
     DashedLine(dc, right, f.top, right, bottom);
+}
+
+void LoadButtonBitmaps() {
+    for (size_t i = 0; i < std::size(kBitmapNames); ++i)
+        g_setup.bitmaps[i] = LoadBitmapA(g_instance, kBitmapNames[i]);
+}
+
+void FreeButtonBitmaps() {
+    for (HBITMAP& b : g_setup.bitmaps) {
+        if (b) DeleteObject(b);
+        b = nullptr;
+    }
 }
 
 void PaintSetupWindow(HDC dc) {

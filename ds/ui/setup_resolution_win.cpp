@@ -18,7 +18,7 @@ HWND Item(int id) { return GetDlgItem(g_setup.window, id); }
 void SetResolutionText(const std::string& text) {
     // The window's own writes are no typing.
     g_setup.settingResolutionText = true;
-    SetDlgItemTextA(g_setup.window, 1025, text.c_str());
+    SetControlText(1025, text);
     g_setup.settingResolutionText = false;
 }
 
@@ -68,6 +68,8 @@ void ScrollScaling(ScrollAction action, int thumb) {
     UpdateSizeDisplay();
 }
 
+}  // namespace
+
 SizeTexts ReadoutTexts() {
     SizeTexts t;
     t.inches = LoadDsString(650);
@@ -79,7 +81,11 @@ SizeTexts ReadoutTexts() {
     return t;
 }
 
-}  // namespace
+void SetControlText(int id, const std::string& text) {
+    char shown[256] = {};
+    GetDlgItemTextA(g_setup.window, id, shown, sizeof shown);
+    if (text != shown) SetDlgItemTextA(g_setup.window, id, text.c_str());
+}
 
 void OnHScroll(HWND bar, int code, int thumb) {
     if (g_setup.scanRequested || g_setup.prescanning) return;
@@ -110,7 +116,7 @@ void ShowScaling() {
     const ScalingLimits limits = ScalingLimitsFor(g_settings.Resolution, g_setup.limits);
     SetScrollRange(Item(1030), SB_CTL, limits.minimum, limits.maximum, FALSE);
     SetScrollPos(Item(1030), SB_CTL, g_settings.Scaling, TRUE);
-    SetDlgItemTextA(g_setup.window, 1029, (DecimalText(g_settings.Scaling) + "%").c_str());
+    SetControlText(1029, DecimalText(g_settings.Scaling) + "%");
 }
 
 void SelectModeInList() {
@@ -134,10 +140,10 @@ void UpdateSizeDisplay() {
     in.inchesPerPixelX = g_setup.InchesPerPixelX;
     in.previewHeight = g_setup.previewHeight;
     in.zoomed = g_setup.ZoomMode == kZoomMagnified;
-    const SizeReadout out = ComputeSizeReadout(in, ReadoutTexts());
-    SetDlgItemTextA(g_setup.window, 1042, out.width.c_str());
-    SetDlgItemTextA(g_setup.window, 1044, out.length.c_str());
-    SetDlgItemTextA(g_setup.window, 1046, out.size.c_str());
+    const SizeReadout out = ComputeSizeReadout(in, g_setup.sizeTexts);
+    SetControlText(1042, out.width);
+    SetControlText(1044, out.length);
+    SetControlText(1046, out.size);
     g_expectedImageSize = out.bytes;
 }
 

@@ -122,9 +122,11 @@ std::vector<MenuEntry> PresetMenuEntries(uint16_t modelCode, uint16_t resolution
     const uint16_t doubled = DoubledOpticalResolution(modelCode);
     if (doubled == 0) return entries;
     entries.push_back({kPresetDouble, DecimalText(doubled), resolution == doubled, feederMode});
-    if (feederMode) return entries;
+    // Model 600 also offers four times its optical resolution, after a
+    // separator (which no other model needs).
+    if (feederMode || modelCode != 600) return entries;
     entries.push_back({0, ""});
-    if (modelCode == 600) entries.push_back({kPresetDouble + 1, "2400"});
+    entries.push_back({kPresetDouble + 1, "2400"});
     return entries;
 }
 

@@ -10,6 +10,7 @@
 #include "common/preview_image.h"
 #include "ds/ui/scan_frame.h"
 #include "ds/ui/setup_rules.h"
+#include "ds/ui/size_readout.h"
 
 #include <cstdint>
 #include <string>
@@ -35,6 +36,8 @@ constexpr uint16_t kZoomShownNormalOnce = 2;
 struct SetupDialogState {
     HWND window = nullptr;
     HBRUSH greyBrush = nullptr;
+    HBITMAP bitmaps[14] = {};  // the drawn buttons' bitmaps, IDD_1 to IDD_G
+    SizeTexts sizeTexts;       // the read-out's units in the window's language
 
     // The preview control (1057) in dialog coordinates, its size fixed at
     // start; the picture on it down to the paper-length line.
@@ -98,6 +101,10 @@ void ApplyFeederVisibility();
 // Recomputes the size read-out (controls 1042, 1044, 1046) and the image
 // size the scan start checks the disk for.
 void UpdateSizeDisplay();
+// The read-out's unit texts of the current language.
+SizeTexts ReadoutTexts();
+// Sets a control's text when it differs from what the control shows.
+void SetControlText(int id, const std::string& text);
 // Puts `Resolution` into field 1025 and onto the resolution bar.
 void ShowResolution();
 // Recomputes the scaling limits and puts `Scaling` onto its bar and text.
@@ -116,7 +123,9 @@ bool LoadStoredPreview();
 // The prescan command.
 void RunPrescan();
 
-// Painting.
+// Painting. The bitmaps of the drawn buttons are loaded once per window.
+void LoadButtonBitmaps();
+void FreeButtonBitmaps();
 void PaintSetupWindow(HDC dc);
 void RedrawPreview();
 void RedrawRulers();

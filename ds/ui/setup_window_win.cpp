@@ -93,6 +93,8 @@ BOOL OnInitDialog(HWND window) {
     g_setup = SetupDialogState{};
     g_setup.window = window;
     g_setup.greyBrush = CreateSolidBrush(kGrey);
+    LoadButtonBitmaps();
+    g_setup.sizeTexts = ReadoutTexts();
     TakeReportedModel(g_settings,
                       ReportedModelNumber(std::span<const uint8_t, 96>(LastInquiry().Data)));
     SetTitle(window);
@@ -190,6 +192,7 @@ void OnDestroy() {
     KillTimer(g_setup.window, kOutlineTimer);
     KillTimer(g_setup.window, kPanTimer);
     FreePreviewPicture();
+    FreeButtonBitmaps();
     if (g_setup.greyBrush) DeleteObject(g_setup.greyBrush);
     g_setup.greyBrush = nullptr;
     g_setup.window = nullptr;

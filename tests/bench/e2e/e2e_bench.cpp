@@ -19,9 +19,21 @@
 // output-bytes fastest-ms (on a busy machine the fastest repetition shows
 // the cost best), and for the source a line ENABLE median-ms: the part of the
 // time spent in the enable. Every WIN.INI key it sets is put back.
+//
+//   e2e_bench window <case> [repetitions]
+//
+// The setup window, as a user meets it: open (the enable with the window,
+// until it is painted), repaint (what the window draws itself: preview,
+// frame, buttons, status line), repaint-all (with every control), scroll
+// (one step of the resolution bar, until the bar, the fields and the
+// read-out it changes are painted), prescan (the Prescan
+// button, until the new picture is shown) and scanner-prescan (the prescan
+// driver alone delivering the same lines). Prints RESULT window case
+// median-ms 0 0 fastest-ms.
 #include "common/driver_request.h"
 #include "common/twain.h"
 #include "ds/acquire/scan_job.h"
+#include "tests/support/installed_source.h"
 #include "tests/support/wine_support.h"
 
 #include <windows.h>
@@ -321,9 +333,95 @@ std::string ReadText(const std::string& path) {
     return std::string(bytes.begin(), bytes.end());
 }
 
+// ---- The setup window ------------------------------------------------------------
+
+// The block of the prescan's Start, from the scanner's log of one prescan.
+LoggedBlock PrescanBlock(wintest::WinIniKeys& ini) {
+    const std::string log = wintest::TempPath("e2e_prescan.log");
+    ini.Set("VirtualScanner", "Log", log);
+    {
+        wintest::InstalledSource source("e2e bench");
+        if (source.Open() != TWRC_SUCCESS || source.Enable(true) != TWRC_SUCCESS)
+            Die("the setup window does not open");
+        SendMessageA(GetDlgItem(source.SetupWindow(), 1002), BM_CLICK, 0, 0);
+    }
+    LoggedBlock logged;
+    if (!ParseStart(ReadText(log), logged)) Die("no Start in the prescan's log");
+    DeleteFileA(log.c_str());
+    ini.Remove("VirtualScanner", "Log");
+    return logged;
+}
+
+int WindowCase(const std::string& name, int repetitions) {
+    wintest::WinIniKeys ini;
+    for (const char* key : {"BRAND", "DRIVER", "LANGUAGE"}) ini.Remove("ZEBINFO", key);
+    for (const char* key : {"Model", "Feeder", "Adapter", "Pages", "LineDelay", "Picture", "Log"})
+        ini.Remove("VirtualScanner", key);
+    for (const char* key : {"ScanRes", "Scaling", "DpiScale", "Frame", "PaperLength"})
+        ini.Keep("ZEB-A100CX", key);
+    ini.Keep("ZEB-A1000CX", "PaperLength");
+    ini.Keep("ZEB-A1000C", "PrescanMode");
+
+    std::vector<double> times;
+    if (name == "scanner-prescan") {
+        const LoggedBlock logged = PrescanBlock(ini);
+        const std::string driver = wintest::ProductFile("PAVO_SP.IOB");
+        for (int r = 0; r < repetitions; ++r) {
+            HMODULE scanner = LoadLibraryA(driver.c_str());
+            if (!scanner) Die("PAVO_SP.IOB cannot be loaded");
+            auto spi = reinterpret_cast<SpiCall>(
+                reinterpret_cast<void*>(GetProcAddress(scanner, "SPI_CALL")));
+            if (!spi) Die("PAVO_SP.IOB has no SPI_CALL");
+            const double start = Now();
+            InquiryRequest detection{};
+            spi(&detection, 0, kDriverInquire);
+            ScannerOnly(spi, logged);
+            times.push_back(Now() - start);
+            FreeLibrary(scanner);
+        }
+    } else {
+        wintest::InstalledSource source("e2e bench");
+        if (!source.loaded()) Die("pavo.ds cannot be loaded from the product folder");
+        if (source.Open() != TWRC_SUCCESS) Die("open refused");
+        if (name != "open" && source.Enable(true) != TWRC_SUCCESS) Die("the window does not open");
+        HWND window = source.SetupWindow();
+        for (int r = 0; r < repetitions; ++r) {
+            const double start = Now();
+            if (name == "open") {
+                if (source.Enable(true) != TWRC_SUCCESS) Die("the window does not open");
+            } else if (name == "repaint") {
+                InvalidateRect(window, nullptr, TRUE);
+            } else if (name == "repaint-all") {
+                RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+            } else if (name == "scroll") {
+                SendMessageA(window, WM_HSCROLL, r % 2 ? SB_LINELEFT : SB_LINERIGHT,
+                             reinterpret_cast<LPARAM>(GetDlgItem(window, 1024)));
+            } else if (name == "prescan") {
+                SendMessageA(GetDlgItem(window, 1002), BM_CLICK, 0, 0);
+            } else {
+                Die("unknown window case " + name);
+            }
+            // Until every window that has to show the change has painted it.
+            RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+            GdiFlush();
+            times.push_back(Now() - start);
+            if (name == "open") {
+                source.Close();
+                if (source.Open() != TWRC_SUCCESS) Die("open refused");
+            }
+        }
+    }
+    std::sort(times.begin(), times.end());
+    std::printf("RESULT window %s %.2f 0 0 %.2f\n", name.c_str(), times[times.size() / 2],
+                times.front());
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc >= 3 && std::string(argv[1]) == "window")
+        return WindowCase(argv[2], argc > 3 ? std::max(1, std::atoi(argv[3])) : 20);
     if (argc < 3) Die("usage: e2e_bench <page> <mechanism> [repetitions]");
     const std::string pageName = argv[1], mechanismName = argv[2];
     const int repetitions = argc > 3 ? std::max(1, std::atoi(argv[3])) : 3;

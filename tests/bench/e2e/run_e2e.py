@@ -63,4 +63,21 @@ for area, legal in [("area300c", "legal300c"), ("area1200g", "legal1200g")]:
             continue
         print(f"{area + ' / ' + legal:<22} {m:<8} {a[1] / 2**20:8.1f} {l[1] / 2**20:8.1f} "
               f"{l[1] / a[1]:6.2f}")
+
+print()
+print("the setup window: median and fastest of the repetitions (a user's action")
+print("should take no longer than one frame at 60 Hz, 16.7 ms)")
+print(f"{'case':<16} {'ms':>8} {'fastest':>8}")
+window_reps = str(max(int(reps), 20))
+for case in ["open", "repaint", "repaint-all", "scroll", "prescan", "scanner-prescan"]:
+    out = subprocess.run(["/usr/lib/wine/wine64", exe, "window", case,
+                          reps if "prescan" in case else window_reps],
+                         capture_output=True, text=True)
+    line = next((l for l in out.stdout.splitlines() if l.startswith("RESULT")), None)
+    if not line:
+        sys.stderr.write(f"window {case}: no result\n{out.stdout}{out.stderr}\n")
+        status = 1
+        continue
+    _, _, _, ms, _, _, fastest = line.split()
+    print(f"{case:<16} {float(ms):8.2f} {float(fastest):8.2f}")
 sys.exit(status)

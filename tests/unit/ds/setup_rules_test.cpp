@@ -87,7 +87,7 @@ TEST(Presets, OfferTwiceTheOpticalResolutionAndItsMultiples) {
         return all;
     };
     EXPECT_EQ(texts(PresetMenuEntries(600, 300, false)), "100 200 300 600 1200 - 2400 ");
-    EXPECT_EQ(texts(PresetMenuEntries(800, 300, false)), "100 200 300 600 1600 - ");
+    EXPECT_EQ(texts(PresetMenuEntries(800, 300, false)), "100 200 300 600 1600 ");
     EXPECT_EQ(texts(PresetMenuEntries(1200, 300, true)), "100 200 300 600 2400* ");
     EXPECT_EQ(texts(PresetMenuEntries(606, 300, false)), "100 200 300 600 ");
     PresetChoice c;
