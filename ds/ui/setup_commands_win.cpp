@@ -23,9 +23,6 @@ namespace {
 HWND Item(int id) { return GetDlgItem(g_setup.window, id); }
 bool Enabled(int id) { return IsWindowEnabled(Item(id)) != FALSE; }
 
-// A scan or a prescan runs: nothing may change the settings under it.
-bool Busy() { return g_setup.scanRequested || g_setup.prescanning; }
-
 // ---- Scan -------------------------------------------------------------------
 
 PreviewGeometry Geometry() {
@@ -112,7 +109,7 @@ BOOL Prescan(int) {
 // or a prescan runs.
 BOOL Cancel(int) {
     if (!Enabled(1001) && !Enabled(1002)) return TRUE;
-    if (Busy()) return TRUE;
+    if (SetupBusy()) return TRUE;
     NotifyCloseRequest();
     return TRUE;
 }
@@ -320,7 +317,7 @@ bool Matches(const CommandRow& row, int id, int notification) {
 BOOL OnCommand(int id, int notification) {
     for (const CommandRow& row : kCommands) {
         if (!Matches(row, id, notification)) continue;
-        if (Busy() && !row.whileBusy) return TRUE;
+        if (SetupBusy() && !row.whileBusy) return TRUE;
         return row.handler(id);
     }
     return TRUE;

@@ -24,7 +24,7 @@ void SetResolutionText(const std::string& text) {
 
 void SetScanEnabled(bool enabled) {
     // Nothing typed can start a second scan over a running one.
-    if (enabled && (g_setup.scanRequested || g_setup.prescanning)) return;
+    if (enabled && SetupBusy()) return;
     EnableWindow(Item(1001), enabled);
 }
 
@@ -88,7 +88,7 @@ void SetControlText(int id, const std::string& text) {
 }
 
 void OnHScroll(HWND bar, int code, int thumb) {
-    if (g_setup.scanRequested || g_setup.prescanning) return;
+    if (SetupBusy()) return;
     const bool scalingBar = bar == Item(1030);
     if (!scalingBar && bar != Item(1024)) return;
     const ScrollAction action = ActionOf(code);

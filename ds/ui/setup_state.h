@@ -83,6 +83,9 @@ constexpr UINT kTimerMillis = 200;
 
 // ---- Shared by the window's files ------------------------------------------
 
+// A scan or a prescan runs, or the host has an image to take or is taking
+// it: nothing may change the settings under the engine then.
+bool SetupBusy();
 // Feeder mode: a feeder is fitted and enabled; the page-size buttons decide
 // the area and the preview is not used.
 bool FeederMode();

@@ -27,8 +27,6 @@ bool StrictlyInside(const PixelRect& r, POINT p) {
     return p.x > r.left && p.x < r.right - 1 && p.y > r.top && p.y < r.bottom - 1;
 }
 
-bool Busy() { return g_setup.scanRequested || g_setup.prescanning; }
-
 void Send(int command) { SendMessageA(g_setup.window, WM_COMMAND, command, 0); }
 
 }  // namespace
@@ -42,14 +40,14 @@ int HitTestTools(POINT p) {
 }
 
 void ShowZoneHint(int zone) {
-    if (zone == g_setup.hintZone || Busy()) return;
+    if (zone == g_setup.hintZone || SetupBusy()) return;
     g_setup.hintZone = zone;
     const ToolZone* z = FindZone(zone);
     ShowStatusText(g_setup.window, z ? LoadDsString(z->hint) : std::string());
 }
 
 void OnToolButtonDown(int zone) {
-    if (Busy()) return;
+    if (SetupBusy()) return;
     SetCapture(g_setup.window);
     KillTimer(g_setup.window, kOutlineTimer);
     g_setup.pressedTool = zone;

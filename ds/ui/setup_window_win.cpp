@@ -235,6 +235,10 @@ HWND CreateSetupWindow() {
 
 bool FeederMode() { return g_settings.FeederPresent && g_settings.FeederEnabled; }
 
+bool SetupBusy() {
+    return g_setup.scanRequested || g_setup.prescanning || g_session.state >= kState6XferReady;
+}
+
 PixelRect ControlRect(int id) {
     RECT r{};
     GetWindowRect(GetDlgItem(g_setup.window, id), &r);

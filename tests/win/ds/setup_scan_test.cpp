@@ -243,6 +243,28 @@ TEST_F(SetupScanTest, CancelAsksTheHostToCloseExceptWhileAScanRuns) {
     EXPECT_EQ(recorder.Messages().back(), MSG_CLOSEDSREQ);
 }
 
+TEST_F(SetupScanTest, WhileTheHostTakesTheImageTheWindowChangesNothing) {
+    ASSERT_TRUE(OpenWindow());
+    Click(1001);
+    ASSERT_EQ(g_session.state, kState6XferReady);
+    const ScanSettings scanning = g_settings;
+    // A user who keeps working in the window meanwhile.
+    Choose(1022, 3);
+    Type("600");
+    Scroll(1030, SB_PAGERIGHT);
+    Command(1004);
+    Command(1219);
+    EXPECT_EQ(g_settings, scanning);
+    EXPECT_FALSE(Enabled(1001)) << "typing does not bring Scan back";
+    std::vector<uint8_t> image;
+    EXPECT_EQ(TakeMemory(image), TWRC_XFERDONE);
+    EXPECT_EQ(EndTransfer(), TWRC_SUCCESS);
+    // Then the controls show the settings that were scanned.
+    EXPECT_EQ(Chosen(1022), 2);
+    EXPECT_EQ(Text(1025), "300");
+    EXPECT_TRUE(Enabled(1001));
+}
+
 TEST_F(SetupScanTest, APrescanShowsTheNewPictureAndKeepsIt) {
     KeptFile grey(wintest::ProductFile("QZLG0000.BMP"));
     KeptFile colour(wintest::ProductFile("QZLC0000.BMP"));
