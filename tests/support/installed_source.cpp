@@ -1,5 +1,6 @@
 #include "tests/support/installed_source.h"
 
+#include "tests/support/one_value.h"
 #include "tests/support/wine_support.h"
 
 #include <cstring>
@@ -51,15 +52,8 @@ TW_UINT16 InstalledSource::Open() {
 }
 
 TW_UINT16 InstalledSource::SetCap(TW_UINT16 cap, TW_UINT16 itemType, TW_UINT32 value) {
-    HGLOBAL h = GlobalAlloc(GHND, sizeof(TW_ONEVALUE));
-    auto* one = static_cast<TW_ONEVALUE*>(GlobalLock(h));
-    one->ItemType = itemType;
-    one->Item = value;
-    GlobalUnlock(h);
-    TW_CAPABILITY capability{cap, TWON_ONEVALUE, h};
-    const TW_UINT16 rc = Call(DG_CONTROL, DAT_CAPABILITY, MSG_SET, &capability);
-    GlobalFree(h);
-    return rc;
+    return SetOneValue([this](TW_CAPABILITY* c) { return Call(DG_CONTROL, DAT_CAPABILITY, MSG_SET, c); },
+                       cap, itemType, value);
 }
 
 TW_UINT16 InstalledSource::Enable(bool showUi) {

@@ -107,24 +107,11 @@ size_t PeakWorkingSet() {
 class Source {
 public:
     Source() {
-        module_ = LoadLibraryA(wintest::ProductFile("pavo.ds").c_str());
-        if (!module_) Die("pavo.ds cannot be loaded from the product folder");
-        entry_ = reinterpret_cast<DSENTRYPROC>(
-            reinterpret_cast<void*>(GetProcAddress(module_, "DS_Entry")));
-        if (!entry_) Die("pavo.ds has no DS_Entry");
-        app_.Id = 0x1234;
-        std::strcpy(app_.ProductName, "e2e bench");
-        app_.ProtocolMajor = 1;
-        app_.ProtocolMinor = 5;
-        app_.SupportedGroups = DG_CONTROL | DG_IMAGE;
-        if (Call(DG_CONTROL, DAT_IDENTITY, MSG_GET, &identity_) != TWRC_SUCCESS)
-            Die("no identity");
-        identity_.Id = 77;
+        if (!host_.loaded()) Die("pavo.ds cannot be loaded from the product folder");
     }
-    ~Source() { FreeLibrary(module_); }
 
     TW_UINT16 Call(TW_UINT32 group, TW_UINT16 dat, TW_UINT16 msg, void* data) {
-        return entry_(&app_, group, dat, msg, data);
+        return host_.Call(group, dat, msg, data);
     }
 
     void Must(TW_UINT32 group, TW_UINT16 dat, TW_UINT16 msg, void* data, const char* what) {
@@ -133,21 +120,13 @@ public:
     }
 
     void SetCap(TW_UINT16 cap, TW_UINT16 type, TW_UINT32 value, const char* what) {
-        HGLOBAL h = GlobalAlloc(GHND, sizeof(TW_ONEVALUE));
-        auto* one = static_cast<TW_ONEVALUE*>(GlobalLock(h));
-        one->ItemType = type;
-        one->Item = value;
-        GlobalUnlock(h);
-        TW_CAPABILITY capability{cap, TWON_ONEVALUE, h};
-        const TW_UINT16 rc = Call(DG_CONTROL, DAT_CAPABILITY, MSG_SET, &capability);
-        GlobalFree(h);
-        if (rc != TWRC_SUCCESS) Die(std::string("setting ") + what + " refused");
+        if (host_.SetCap(cap, type, value) != TWRC_SUCCESS)
+            Die(std::string("setting ") + what + " refused");
     }
 
     // Opens and negotiates one case, ready to enable.
     void Negotiate(const Page& page, Mechanism m, const std::string& file) {
-        TW_IDENTITY source = identity_;
-        Must(DG_CONTROL, DAT_IDENTITY, MSG_OPENDS, &source, "open");
+        if (host_.Open() != TWRC_SUCCESS) Die("open refused");
         const bool isFile = m == Mechanism::Tiff || m == Mechanism::Bmp;
         SetCap(ICAP_XFERMECH, TWTY_UINT16,
                m == Mechanism::Native ? TWSX_NATIVE : isFile ? TWSX_FILE : TWSX_MEMORY,
@@ -179,9 +158,7 @@ public:
     void EndAndClose() {
         TW_PENDINGXFERS pending{};
         Call(DG_CONTROL, DAT_PENDINGXFERS, MSG_RESET, &pending);
-        TW_USERINTERFACE ui{0, 0, nullptr};
-        Call(DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, &ui);
-        Call(DG_CONTROL, DAT_IDENTITY, MSG_CLOSEDS, &identity_);
+        host_.Close();
     }
 
     // The whole transfer of the enabled source; gives the bytes delivered.
@@ -233,10 +210,7 @@ public:
     }
 
 private:
-    HMODULE module_ = nullptr;
-    DSENTRYPROC entry_ = nullptr;
-    TW_IDENTITY app_{};
-    TW_IDENTITY identity_{};
+    wintest::InstalledSource host_{"e2e bench"};
 };
 
 // ---- The scanner alone ----------------------------------------------------------

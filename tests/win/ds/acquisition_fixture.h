@@ -6,6 +6,7 @@
 
 #include "ds/twain/scan_settings.h"
 #include "outside/scanner/virtual_scanner.h"
+#include "tests/support/one_value.h"
 
 #include <vector>
 
@@ -69,15 +70,9 @@ protected:
     }
 
     TW_UINT16 SetCap(TW_UINT16 cap, TW_UINT16 itemType, TW_UINT32 value) {
-        HGLOBAL h = GlobalAlloc(GHND, sizeof(TW_ONEVALUE));
-        auto* one = static_cast<TW_ONEVALUE*>(GlobalLock(h));
-        one->ItemType = itemType;
-        one->Item = value;
-        GlobalUnlock(h);
-        TW_CAPABILITY capability{cap, TWON_ONEVALUE, h};
-        TW_UINT16 rc = Call(DG_CONTROL, DAT_CAPABILITY, MSG_SET, &capability);
-        GlobalFree(h);
-        return rc;
+        return wintest::SetOneValue(
+            [this](TW_CAPABILITY* c) { return Call(DG_CONTROL, DAT_CAPABILITY, MSG_SET, c); },
+            cap, itemType, value);
     }
 
     TW_UINT16 SetLayout(double left, double top, double right, double bottom) {
