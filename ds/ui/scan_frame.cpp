@@ -96,10 +96,8 @@ uint16_t PaperLengthEighths(int32_t areaHeight, int32_t previewHeight) {
     return ToWord(areaHeight * kGlassInchesDown / previewHeight * 8.0);
 }
 
-bool ScanLineTooLong(uint16_t resolution, bool color, int32_t frameWidthPixels,
-                     double inchesPerPixelX) {
-    const double inches = std::abs(frameWidthPixels) * inchesPerPixelX;
-    return resolution * inches >= (color ? 10666.0 : 32000.0);
+bool ScanLineTooLong(uint16_t resolution, bool color, double widthInches) {
+    return resolution * widthInches >= (color ? 10666.0 : 32000.0);
 }
 
 int32_t StoredPreviewBottom(int32_t top, int32_t previewHeight, uint16_t pictureHeight) {

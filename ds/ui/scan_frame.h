@@ -59,10 +59,9 @@ PageSize FeederPageSize(int paperCode);
 // The paper length of the picture in eighths of an inch.
 uint16_t PaperLengthEighths(int32_t areaHeight, int32_t previewHeight);
 
-// A scan line the engine cannot hold: `resolution` x the frame width
+// A scan line the engine cannot hold: `resolution` x the width in inches
 // reaches 10666 for Color or 32000 for the other modes.
-bool ScanLineTooLong(uint16_t resolution, bool color, int32_t frameWidthPixels,
-                     double inchesPerPixelX);
+bool ScanLineTooLong(uint16_t resolution, bool color, double widthInches);
 
 // The bottom edge of the picture of a stored preview `pictureHeight` lines
 // high (504 lines are the whole glass); without a picture, 10 of the 14

@@ -83,8 +83,8 @@ BOOL Scan(int) {
     EnableWindow(Item(1002), FALSE);
     ShowStatusText(g_setup.window, LoadDsString(507));
 
-    const double limit = g_settings.ScanMode == kModeColor ? 10666.0 : 32000.0;
-    if (g_settings.Resolution * area.widthInches >= limit) {
+    if (ScanLineTooLong(g_settings.Resolution, g_settings.ScanMode == kModeColor,
+                        area.widthInches)) {
         ShowScannerMessage(g_setup.window, 109 + 1000 * g_languageIndex);
         ReturnToIdleAfterRefusal();
         return TRUE;

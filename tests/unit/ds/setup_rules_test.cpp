@@ -178,12 +178,10 @@ TEST(FeederPages, FramesAndSizes) {
 }
 
 TEST(ScanLine, ColourAt2400DpiFitsBelow4Point445Inches) {
-    // One pixel of one hundredth of an inch.
-    EXPECT_FALSE(ScanLineTooLong(2400, true, 444, 0.01));
-    EXPECT_TRUE(ScanLineTooLong(2400, true, 445, 0.01));
-    EXPECT_TRUE(ScanLineTooLong(2400, true, -445, 0.01)) << "a frame drawn right to left";
-    EXPECT_FALSE(ScanLineTooLong(2400, false, 850, 0.01)) << "grey over the whole glass";
-    EXPECT_TRUE(ScanLineTooLong(4000, false, 800, 0.01));
+    EXPECT_FALSE(ScanLineTooLong(2400, true, 4.44));
+    EXPECT_TRUE(ScanLineTooLong(2400, true, 4.45));
+    EXPECT_FALSE(ScanLineTooLong(2400, false, 8.5)) << "grey over the whole glass";
+    EXPECT_TRUE(ScanLineTooLong(4000, false, 8.0));
 }
 
 TEST(StoredPreview, SizesThePictureByItsLines) {
