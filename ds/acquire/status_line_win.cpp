@@ -16,8 +16,11 @@ constexpr COLORREF kGrey = RGB(192, 192, 192);
 
 // The count last drawn; a new phase starts it again.
 uint32_t g_lastDrawn = 0;
-// The text the status line shows, for a repaint.
+// What the status line shows, for a repaint: the text, and while a job
+// runs its percentage and the part of the bar drawn.
 std::string g_statusText;
+std::string g_percentText;
+int32_t g_barDrawn = 0;
 
 RECT FieldRect(HWND window, int id) {
     RECT r{};
@@ -39,7 +42,9 @@ void FillGrey(HDC dc, const RECT& r) {
 }
 
 // Text in the window's own font, transparent, at the top left of `field`
-// (vertically centred, as a status line reads).
+// (vertically centred, as a status line reads). The window's font, not a
+// font of four pixels: that size is only met by the smallest raster font,
+// whose text nobody can read.
 void DrawFieldText(HDC dc, HWND window, const RECT& field, const std::string& text) {
     if (text.empty()) return;
     HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0)));
@@ -63,17 +68,31 @@ void ClearStatusLine(HWND window) { ShowStatusText(window, std::string()); }
 
 void ShowStatusText(HWND window, const std::string& text) {
     g_statusText = text;
+    g_percentText.clear();
+    g_barDrawn = 0;
     if (!window) return;
     HDC dc = GetDC(window);
     RepaintStatusLine(window, dc);
     ReleaseDC(window, dc);
 }
 
+static void InvertBar(HDC dc, const RECT& bar, int32_t from, int32_t to) {
+    RECT strip = Inside(bar);
+    strip.left = std::max<LONG>(strip.left, bar.left + from);
+    strip.right = std::min<LONG>(strip.right, bar.left + to);
+    if (strip.right > strip.left)
+        PatBlt(dc, strip.left, strip.top, strip.right - strip.left, strip.bottom - strip.top,
+               DSTINVERT);
+}
+
 void RepaintStatusLine(HWND window, HDC dc) {
-    DrawSunkenBox(dc, FieldRect(window, kPercentField));
+    const RECT percentField = FieldRect(window, kPercentField);
+    DrawSunkenBox(dc, percentField);
+    DrawFieldText(dc, window, percentField, g_percentText);
     const RECT field = FieldRect(window, kTextField);
     DrawSunkenBox(dc, field);
     DrawFieldText(dc, window, field, g_statusText);
+    InvertBar(dc, field, 0, g_barDrawn);
 }
 
 void ShowProgressOf(HWND window, uint32_t count, uint32_t total, int phaseString) {
@@ -86,21 +105,19 @@ void ShowProgressOf(HWND window, uint32_t count, uint32_t total, int phaseString
     if (d.newPhase) {
         FillGrey(dc, Inside(bar));
         FillGrey(dc, Inside(percentField));
-        DrawFieldText(dc, window, percentField, PercentText(d.percent));
+        g_percentText = PercentText(d.percent);
+        DrawFieldText(dc, window, percentField, g_percentText);
         g_statusText = LoadDsString(phaseString) + LoadDsString(502);
         DrawFieldText(dc, window, bar, g_statusText);
+        g_barDrawn = 0;
     }
     if (d.grow) {
         FillGrey(dc, Inside(percentField));
-        DrawFieldText(dc, window, percentField, PercentText(d.percent));
+        g_percentText = PercentText(d.percent);
+        DrawFieldText(dc, window, percentField, g_percentText);
         // The bar inverts what lies under it, the phase text included.
-        RECT strip = Inside(bar);
-        const LONG left = bar.left + d.fromX, right = bar.left + d.toX;
-        strip.left = std::max(strip.left, left);
-        strip.right = std::min(strip.right, right);
-        if (strip.right > strip.left)
-            PatBlt(dc, strip.left, strip.top, strip.right - strip.left, strip.bottom - strip.top,
-                   DSTINVERT);
+        InvertBar(dc, bar, d.fromX, d.toX);
+        g_barDrawn = d.toX;
     }
     ReleaseDC(window, dc);
 }

@@ -41,27 +41,27 @@ T = {
 PLACE = "place"
 LAYOUT = [
     # Frames and separators.
-    (PLACE, 1050, None, 2, 3, 130, 209),
-    (PLACE, 1051, None, 2, 214, 130, 24),
+    (PLACE, 1050, None, 2, 3, 130, 213),
+    (PLACE, 1051, None, 2, 218, 130, 24),
     (PLACE, 1052, None, 136, 3, 164, 168),
     (PLACE, 1053, None, 140, 101, 156, 1),
     (PLACE, 1054, None, 304, 3, 68, 130),
     (PLACE, 1055, None, 308, 44, 60, 1),
-    (PLACE, 1056, None, 2, 241, 370, 1),
+    (PLACE, 1056, None, 2, 245, 370, 1),
     # The preview with its rulers.
     (PLACE, 1058, None, 20, 6, 108, 12),
-    (PLACE, 1059, None, 6, 18, 14, 191),
+    (PLACE, 1059, None, 6, 18, 14, 196),
     (PLACE, 1057, None, 20, 18, 108, 191),
     # The drawn tool buttons and the source button.
-    (PLACE, 1111, None, 8, 217, 22, 18),
-    (PLACE, 1110, None, 32, 217, 22, 18),
-    (PLACE, 1112, None, 56, 217, 22, 18),
-    (PLACE, 1114, None, 82, 217, 22, 18),
-    (PLACE, 1115, None, 104, 217, 22, 18),
-    (PLACE, 1119, None, 104, 217, 22, 18),
+    (PLACE, 1111, None, 8, 221, 22, 18),
+    (PLACE, 1110, None, 32, 221, 22, 18),
+    (PLACE, 1112, None, 56, 221, 22, 18),
+    (PLACE, 1114, None, 82, 221, 22, 18),
+    (PLACE, 1115, None, 104, 221, 22, 18),
+    (PLACE, 1119, None, 104, 221, 22, 18),
     # The status line.
-    (PLACE, 1090, None, 2, 244, 30, 11),
-    (PLACE, 1089, None, 34, 244, 338, 11),
+    (PLACE, 1090, None, 2, 248, 30, 11),
+    (PLACE, 1089, None, 34, 248, 338, 11),
     # Scan parameters.
     ("label", -1, "mode", 142, 10, 54, 9),
     ("list", 1022, None, 198, 8, 96, 80),
@@ -98,7 +98,7 @@ LAYOUT = [
     ("button", 1003, "cancel", 308, 112, 60, 15),
 ]
 
-WIDTH, HEIGHT = 374, 257
+WIDTH, HEIGHT = 374, 261
 
 STYLES = {
     PLACE: ('"Static"', "SS_LEFT"),

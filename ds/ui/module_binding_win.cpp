@@ -46,7 +46,7 @@ void* FindModuleEntry(HMODULE& module, const char* entry) {
 
 bool OpenDialogModule(HWND, int command) {
     // A magnified preview is shown normal once behind the dialog.
-    if (g_setup.ZoomMode == kZoomMagnified) g_setup.ZoomMode = kZoomShownNormalOnce;
+    ShowNormalOnce();
     if (command == 1083) g_settings.Block.GrainBuiltIn = 1;
     for (const DialogModule& m : kDialogModules) {
         if (m.command != command) continue;

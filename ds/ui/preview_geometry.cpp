@@ -96,6 +96,39 @@ PixelRect PaperSliderRect(const PixelRect& leftRuler, int32_t paperLine) {
     return {leftRuler.left, paperLine, leftRuler.right, paperLine + leftRuler.Height() / 28};
 }
 
+ZoneLook LookOfZone(int zone, bool regionModes, bool zoomTool, bool magnified, bool overRegion) {
+    if (zoomTool && zone >= kZoneTopLeft && zone <= kZonePicture)
+        return {magnified ? Pointer::ZoomOut : Pointer::ZoomIn, 713};
+    switch (zone) {
+    case kZoneTopLeft: return {Pointer::SizeNwSe, 703};
+    case kZoneBottomRight: return {Pointer::SizeNwSe, 707};
+    case kZoneTop: return {Pointer::SizeNs, 702};
+    case kZoneBottom: return {Pointer::SizeNs, 705};
+    case kZoneTopRight: return {Pointer::SizeNeSw, 704};
+    case kZoneBottomLeft: return {Pointer::SizeNeSw, 706};
+    case kZoneLeft:
+    case kZoneRight: return {Pointer::SizeWe, 708};
+    case kZoneInside:
+        if (regionModes) return {Pointer::Snap, overRegion ? 711 : 712};
+        return {Pointer::MoveHand, 709};
+    case kZonePaperSlider: return {Pointer::SliderHand, 701};
+    case kZoneBrightness: return {Pointer::Arrow, 601};
+    case kZoneGamma: return {Pointer::Arrow, 602};
+    case kZoneLevel: return {Pointer::Arrow, 603};
+    case kZoneZoomTool: return {Pointer::Arrow, 713};
+    case kZoneSource: return {Pointer::Arrow, 604};
+    case kZonePanLeft: return {Pointer::PanLeft, 0};
+    case kZonePanRight: return {Pointer::PanRight, 0};
+    case kZonePanUp: return {Pointer::PanUp, 0};
+    case kZonePanDown: return {Pointer::PanDown, 0};
+    case kZonePanLeftUp: return {Pointer::PanLeftUp, 0};
+    case kZonePanRightUp: return {Pointer::PanRightUp, 0};
+    case kZonePanLeftDown: return {Pointer::PanLeftDown, 0};
+    case kZonePanRightDown: return {Pointer::PanRightDown, 0};
+    default: return {};
+    }
+}
+
 ZoomOffset ZoomOffsetAt(int32_t x, int32_t y, const PixelRect& area, int32_t previewWidth,
                         int32_t previewHeight, int32_t paperLength) {
     ZoomOffset o;

@@ -79,6 +79,24 @@ PaperLimits PaperLengthLimits(int32_t previewHeight, bool adapter);
 // top at the paper line.
 PixelRect PaperSliderRect(const PixelRect& leftRuler, int32_t paperLine);
 
+// ---- Cursors and hints --------------------------------------------------------
+
+enum class Pointer {
+    Arrow, SizeNwSe, SizeNs, SizeNeSw, SizeWe, Snap, MoveHand, SliderHand,
+    PanLeft, PanRight, PanUp, PanDown, PanLeftUp, PanRightUp, PanLeftDown, PanRightDown,
+    ZoomIn, ZoomOut, Stop,
+};
+
+struct ZoneLook {
+    Pointer pointer = Pointer::Arrow;
+    int hint = 0;  // string id of the status line's hint; 0 none
+};
+
+// What the mouse shows over a zone: the zoom tool turns the frame and the
+// picture into places to zoom; inside the frame LineArt and Halftone draw
+// regions (`overRegion`: the mouse is on one), Gray and Color move it.
+ZoneLook LookOfZone(int zone, bool regionModes, bool zoomTool, bool magnified, bool overRegion);
+
 // ---- The magnified view ------------------------------------------------------
 
 struct ZoomOffset {

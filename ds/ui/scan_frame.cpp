@@ -51,19 +51,24 @@ PixelRect ClipIntoArea(const PixelRect& r, const PixelRect& area) {
             std::clamp(r.right, area.left, area.right), std::clamp(r.bottom, area.top, area.bottom)};
 }
 
-std::array<uint16_t, 4> FrameInBaseUnits(const PixelRect& frame, const PreviewGeometry& g,
-                                         bool zoomCorrection) {
+PixelRect FrameOnPicture(const PixelRect& frame, const PixelRect& area) {
     PixelRect f = OrderedRect(frame);
-    f.left = std::max(f.left, g.area.left);
-    f.top = std::max(f.top, g.area.top);
-    const int32_t line = g.area.bottom;
+    f.left = std::max(f.left, area.left);
+    f.top = std::max(f.top, area.top);
+    const int32_t line = area.bottom;
     if (f.top > line) {
-        // Nothing of the frame is on the paper: the thinnest strip above the line.
         f.top = line - 2;
         f.bottom = line - 1;
     } else if (f.bottom > line) {
+        // Cut at the line rather than lost: what lies above it is scanned.
         f.bottom = line;
     }
+    return f;
+}
+
+std::array<uint16_t, 4> FrameInBaseUnits(const PixelRect& frame, const PreviewGeometry& g,
+                                         bool zoomCorrection) {
+    const PixelRect f = FrameOnPicture(frame, g.area);
     int32_t left, top, right, bottom;
     if (zoomCorrection && g.zoomed) {
         left = (f.left - g.area.left + 2 * g.zoomX) / 2;

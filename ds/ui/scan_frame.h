@@ -33,9 +33,15 @@ struct PreviewGeometry {
     int32_t zoomX = 0, zoomY = 0;  // top left of the magnified part, preview pixels
 };
 
-// A frame or region in base-resolution units: ordered, kept on the
-// picture and above the paper line, measured from the picture's top left
-// corner. The zoom correction applies to the scan frame only.
+// The frame as it is scanned: ordered, its left and top edges raised onto
+// the picture, and above the paper line (the picture's bottom): a frame
+// reaching below the line ends at it, one wholly below it becomes the
+// thinnest strip above it.
+PixelRect FrameOnPicture(const PixelRect& frame, const PixelRect& area);
+
+// A frame or region in base-resolution units: on the picture as above,
+// measured from the picture's top left corner. The zoom correction applies
+// to the scan frame only.
 std::array<uint16_t, 4> FrameInBaseUnits(const PixelRect& frame, const PreviewGeometry& g,
                                          bool zoomCorrection);
 

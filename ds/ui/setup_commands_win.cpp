@@ -53,7 +53,7 @@ ScanArea TakeScanArea() {
         a.widthInches = static_cast<double>(a.frame[2] - a.frame[0]) / unit;
         return a;
     }
-    g_setup.FrameRect = OrderedRect(g_setup.FrameRect);
+    g_setup.FrameRect = FrameOnPicture(g_setup.FrameRect, g_setup.PreviewArea);
     const PreviewGeometry g = Geometry();
     a.frame = FrameInBaseUnits(g_setup.FrameRect, g, true);
     for (const ScanRegion& r : g_setup.ScanRegions) {
@@ -100,13 +100,12 @@ BOOL Scan(int) {
     return TRUE;
 }
 
-BOOL Prescan(int) {
-    RunPrescan();
-    return TRUE;
-}
+BOOL Prescan(int) { return RunPrescan() ? TRUE : FALSE; }
 
 // Cancel and the close box ask the host to close the source, unless a scan
-// or a prescan runs.
+// or a prescan runs. The window's picture, brush and timers go when the
+// host closes the source and the window is destroyed: a host that does not
+// close leaves a window that still works.
 BOOL Cancel(int) {
     if (!Enabled(1001) && !Enabled(1002)) return TRUE;
     if (SetupBusy()) return TRUE;

@@ -51,8 +51,13 @@ void PaintPicture(HDC dc) {
     }
     HPALETTE palette = nullptr, oldPalette = nullptr;
     if (p.paletteBlock && p.paletteEntries) {
-        palette = CreatePalette(static_cast<const LOGPALETTE*>(p.paletteEntries));
+        // The picture's own colours, realised in the foreground over the
+        // static colours of the system; entries the renderer reserved for
+        // animation are put into place.
+        const auto* entries = static_cast<const LOGPALETTE*>(p.paletteEntries);
+        palette = CreatePalette(entries);
         if (palette) {
+            AnimatePalette(palette, 0, entries->palNumEntries, entries->palPalEntry);
             oldPalette = SelectPalette(dc, palette, FALSE);
             RealizePalette(dc);
         }
@@ -76,11 +81,6 @@ void PaintPicture(HDC dc) {
     }
     // A view shown normal once returns to the magnified state afterwards.
     if (g_setup.ZoomMode == kZoomShownNormalOnce) g_setup.ZoomMode = g_setup.savedZoomMode;
-}
-
-void PaintRulerStrips(HDC dc) {
-    FillGrey(dc, ControlRect(1058));
-    FillGrey(dc, ControlRect(1059));
 }
 
 const char* ToolBitmap(int id) {
@@ -146,6 +146,23 @@ void DashedLine(HDC dc, int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
 
 }  // namespace
 
+// The scan regions inside the frame, as dotted rectangles.
+void DrawRegions(HDC dc) {
+    HPEN dotted = CreatePen(PS_DOT, 1, RGB(0, 0, 0));
+    HGDIOBJ oldPen = SelectObject(dc, dotted);
+    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+    SetBkColor(dc, RGB(255, 255, 255));
+    SetBkMode(dc, OPAQUE);
+    for (const ScanRegion& region : g_setup.ScanRegions) {
+        if (!region.inUse) continue;
+        const PixelRect r = OrderedRect(region.rect);
+        Rectangle(dc, r.left, r.top, r.right + 1, r.bottom + 1);
+    }
+    SelectObject(dc, oldBrush);
+    SelectObject(dc, oldPen);
+    DeleteObject(dotted);
+}
+
 void DrawFrameOutline(HDC dc) {
     if (FeederMode()) return;
     const PixelRect f = OrderedRect(g_setup.FrameRect);
@@ -158,6 +175,7 @@ void DrawFrameOutline(HDC dc) {
     DashedLine(dc, f.left, bottom, right, bottom);
     DashedLine(dc, f.left, f.top, f.left, bottom);
     DashedLine(dc, right, f.top, right, bottom);
+    DrawRegions(dc);
 }
 
 void LoadButtonBitmaps() {
@@ -176,7 +194,7 @@ void PaintSetupWindow(HDC dc) {
     PaintFrames(dc);
     PaintPicture(dc);
     DrawFrameOutline(dc);
-    PaintRulerStrips(dc);
+    PaintRulers(dc);
     for (int id : {1111, 1110, 1112, 1114}) BlitBitmap(dc, id, ToolBitmap(id));
     if (SourceButtonShown()) BlitBitmap(dc, 1115, SourceBitmap());
     RepaintStatusLine(g_setup.window, dc);
@@ -191,7 +209,7 @@ void RedrawPreview() {
 
 void RedrawRulers() {
     HDC dc = GetDC(g_setup.window);
-    PaintRulerStrips(dc);
+    PaintRulers(dc);
     ReleaseDC(g_setup.window, dc);
 }
 

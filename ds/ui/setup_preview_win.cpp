@@ -85,7 +85,7 @@ bool LoadStoredPreview() {
     return true;
 }
 
-void RunPrescan() {
+bool RunPrescan() {
     HWND window = g_setup.window;
     KillTimer(window, kOutlineTimer);
     ClearStatusLine(window);
@@ -100,7 +100,7 @@ void RunPrescan() {
         ReleaseCapture();
         ClearStatusLine(window);
         ReactivateSetupWindow();
-        return;
+        return false;
     }
     const PixelRect saved = g_setup.PreviewArea;
     const PreviewRect area = Doubled(saved);
@@ -116,10 +116,18 @@ void RunPrescan() {
                 s.adapterInUse, &progress, PrescanProgressRoutine,
                 static_cast<uint16_t>(g_languageIndex));
     g_setup.prescanning = false;
+    FreeLibrary(module);
+    if (!IsWindow(window) || g_setup.window != window) {
+        // The host closed the source while the prescan ran: the picture has
+        // no window to go to.
+        PreviewImage unused = picture;
+        preview::FreePreview(unused);
+        return true;
+    }
     EnableScanButtons();
+    ShowSettingsInControls();
     g_setup.PreviewArea = saved;
     g_setup.previewControl = ControlRect(1057);
-    FreeLibrary(module);
     SetCursor(cursor);
     ReleaseCapture();
 
@@ -133,4 +141,5 @@ void RunPrescan() {
                     PaperLengthEighths(g_setup.PreviewArea.Height(), g_setup.previewHeight),
                     g_settings.PrescanMode);
     ReactivateSetupWindow();
+    return true;
 }

@@ -108,6 +108,8 @@ void OnHScroll(HWND bar, int code, int thumb) {
 
 void ShowResolution() {
     SetResolutionText(ResolutionText(g_settings.Resolution));
+    // A valid resolution is shown: whatever was typed before is gone.
+    SetScanEnabled(true);
     SetScrollRange(Item(1024), SB_CTL, g_setup.limits.minimum, g_setup.limits.maximum, FALSE);
     SetScrollPos(Item(1024), SB_CTL, g_settings.Resolution, TRUE);
 }

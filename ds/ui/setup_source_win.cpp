@@ -31,7 +31,7 @@ void ChooseSource(int id) {
     if (id == kNegative) block.Velocity |= 0x80u;
     g_setup.InchesPerPixelX = (id == kReflective ? 8.5 : 8.0) / g_setup.previewWidth;
 
-    if (g_setup.ZoomMode == kZoomMagnified) g_setup.ZoomMode = kZoomShownNormalOnce;
+    ShowNormalOnce();
     if (s.adapterInUse != before) {
         g_setup.PreviewArea.right = g_setup.PreviewArea.left + g_setup.previewWidth;
         if (!FeederMode()) SetPaperLine(id == kReflective ? 11 : 10);

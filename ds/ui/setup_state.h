@@ -55,6 +55,15 @@ struct SetupDialogState {
     bool zoomTool = false;
     int32_t zoomX = 0, zoomY = 0;
     int32_t DragMode = 0;
+    int buttonState = 0;          // 1 left drag, 2 right drag
+    POINT lastPoint{}, pressPoint{};
+    bool rubberBand = false;      // a new frame or region follows the mouse
+    bool zoomAreaShown = false;   // the inverted area a zoom click would magnify
+    PixelRect zoomArea;
+    int hint = -1;                // string id the status line shows as a hint
+    HCURSOR pointer = nullptr;    // what the mouse shows over the zone it is in
+    HCURSOR cursors[19] = {};     // one per Pointer, loaded with the window
+    HFONT rulerFont = nullptr;
     int framePhase = 0;
 
     SourceSelection source;
@@ -71,7 +80,6 @@ struct SetupDialogState {
     bool prescanning = false;
     bool settingResolutionText = false;  // the window itself writes field 1025
     int pressedTool = 0;                 // zone of a drawn button held down, 0 none
-    int hintZone = -1;                   // zone whose hint the status line shows
 };
 
 extern SetupDialogState g_setup;
@@ -95,6 +103,8 @@ RECT ToRect(const PixelRect& r);
 
 // Restarts the outline animation and brings the window forward.
 void ReactivateSetupWindow();
+// The lists, fields and bars show the settings as they are.
+void ShowSettingsInControls();
 // Enables Scan and, outside feeder mode, Prescan.
 void EnableScanButtons();
 // Shows or hides the page-size buttons for feeder mode and sets what feeder
@@ -123,8 +133,8 @@ void AdoptPreviewPicture(const PreviewImage& picture);
 // picture from it. False when the viewer cannot be bound (condition code 5
 // set; the preview is then grey).
 bool LoadStoredPreview();
-// The prescan command.
-void RunPrescan();
+// The prescan command; false when the prescan module cannot be bound.
+bool RunPrescan();
 
 // Painting. The bitmaps of the drawn buttons are loaded once per window.
 void LoadButtonBitmaps();
@@ -136,11 +146,24 @@ void DrawToolButton(int id, const char* bitmapName);
 void DrawSourceButton();
 void DrawFrameOutline(HDC dc);
 
-// The drawn buttons and the hints of the status line.
+// The drawn buttons.
 int HitTestTools(POINT p);
 void OnToolButtonDown(int zone);
 void OnToolButtonUp();
-void ShowZoneHint(int zone);
+
+// The mouse over the preview and the drawn buttons, and the pan timer.
+void LoadCursors();
+void OnMouseMove(POINT p);
+void OnLeftButtonDown(POINT p);
+void OnLeftButtonUp();
+void OnRightButtonDown(POINT p);
+void OnRightButtonUp();
+bool OnSetCursor();
+void OnPanTimer();
+// A magnified view is shown normal for the next repaint.
+void ShowNormalOnce();
+// The rulers along the preview and the paper slider.
+void PaintRulers(HDC dc);
 
 // Settings reset (Reset, feeder button).
 void ResetSetupSettings();

@@ -11,17 +11,8 @@ namespace {
 struct ToolZone {
     int zone;
     int control;
-    int hint;  // string id
 };
-constexpr ToolZone kToolZones[] = {
-    {12, 1111, 601}, {13, 1110, 602}, {14, 1112, 603}, {16, 1114, 713}, {21, 1115, 604},
-};
-
-const ToolZone* FindZone(int zone) {
-    for (const ToolZone& z : kToolZones)
-        if (z.zone == zone) return &z;
-    return nullptr;
-}
+constexpr ToolZone kToolZones[] = {{12, 1111}, {13, 1110}, {14, 1112}, {16, 1114}, {21, 1115}};
 
 bool StrictlyInside(const PixelRect& r, POINT p) {
     return p.x > r.left && p.x < r.right - 1 && p.y > r.top && p.y < r.bottom - 1;
@@ -37,13 +28,6 @@ int HitTestTools(POINT p) {
         if (StrictlyInside(ControlRect(z.control), p)) return z.zone;
     }
     return 0;
-}
-
-void ShowZoneHint(int zone) {
-    if (zone == g_setup.hintZone || SetupBusy()) return;
-    g_setup.hintZone = zone;
-    const ToolZone* z = FindZone(zone);
-    ShowStatusText(g_setup.window, z ? LoadDsString(z->hint) : std::string());
 }
 
 void OnToolButtonDown(int zone) {
@@ -72,6 +56,9 @@ void OnToolButtonDown(int zone) {
         break;
     default: break;
     }
+    // A menu or a dialog that the command opened has taken the button's
+    // release: the button is let go here.
+    if (g_setup.pressedTool != 0 && GetCapture() != g_setup.window) OnToolButtonUp();
 }
 
 void OnToolButtonUp() {

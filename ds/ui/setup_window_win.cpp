@@ -94,6 +94,7 @@ BOOL OnInitDialog(HWND window) {
     g_setup.window = window;
     g_setup.greyBrush = CreateSolidBrush(kGrey);
     LoadButtonBitmaps();
+    LoadCursors();
     g_setup.sizeTexts = ReadoutTexts();
     TakeReportedModel(g_settings,
                       ReportedModelNumber(std::span<const uint8_t, 96>(LastInquiry().Data)));
@@ -154,6 +155,10 @@ void OnActivate(WPARAM wParam) {
 }
 
 void OnTimer(WPARAM id) {
+    if (id == kPanTimer) {
+        OnPanTimer();
+        return;
+    }
     if (id != kOutlineTimer || FeederMode()) return;
     g_setup.framePhase ^= 1;
     HDC dc = GetDC(g_setup.window);
@@ -177,22 +182,14 @@ POINT MousePoint(LPARAM lParam) {
     return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
 }
 
-void OnMouseMove(LPARAM lParam) {
-    if (g_setup.pressedTool != 0) return;
-    ShowZoneHint(HitTestTools(MousePoint(lParam)));
-}
-
-void OnLeftButtonDown(LPARAM lParam) {
-    const int zone = HitTestTools(MousePoint(lParam));
-    if (zone != 0) OnToolButtonDown(zone);
-}
-
 // The window goes away: everything it holds goes with it.
 void OnDestroy() {
     KillTimer(g_setup.window, kOutlineTimer);
     KillTimer(g_setup.window, kPanTimer);
     FreePreviewPicture();
     FreeButtonBitmaps();
+    if (g_setup.rulerFont) DeleteObject(g_setup.rulerFont);
+    g_setup.rulerFont = nullptr;
     if (g_setup.greyBrush) DeleteObject(g_setup.greyBrush);
     g_setup.greyBrush = nullptr;
     g_setup.window = nullptr;
@@ -215,9 +212,12 @@ extern "C" __declspec(dllexport) INT_PTR CALLBACK SetupDlgProc(HWND window, UINT
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSTATIC: return OnCtlColor(reinterpret_cast<HDC>(wParam));
-    case WM_MOUSEMOVE: OnMouseMove(lParam); return TRUE;
-    case WM_LBUTTONDOWN: OnLeftButtonDown(lParam); return TRUE;
-    case WM_LBUTTONUP: OnToolButtonUp(); return TRUE;
+    case WM_MOUSEMOVE: OnMouseMove(MousePoint(lParam)); return TRUE;
+    case WM_LBUTTONDOWN: OnLeftButtonDown(MousePoint(lParam)); return TRUE;
+    case WM_LBUTTONUP: OnLeftButtonUp(); return TRUE;
+    case WM_RBUTTONDOWN: OnRightButtonDown(MousePoint(lParam)); return TRUE;
+    case WM_RBUTTONUP: OnRightButtonUp(); return TRUE;
+    case WM_SETCURSOR: return OnSetCursor() ? TRUE : FALSE;
     case WM_CLOSE: return OnCommand(1003, BN_CLICKED);
     case WM_DESTROY: OnDestroy(); return FALSE;
     default: return FALSE;
@@ -249,6 +249,7 @@ PixelRect ControlRect(int id) {
 RECT ToRect(const PixelRect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 void ReactivateSetupWindow() {
+    if (!g_setup.window) return;  // never a thread timer in place of the window's
     SetTimer(g_setup.window, kOutlineTimer, kTimerMillis, nullptr);
     SetActiveWindow(g_setup.window);
 }
@@ -265,17 +266,21 @@ void ApplyFeederVisibility() {
     EnableWindow(GetDlgItem(g_setup.window, 1037), !feeder);
 }
 
-void ReturnSetupWindowToIdle() {
-    HWND window = g_session.setupWindow;
-    if (!window || window != g_setup.window || !g_setup.scanRequested) return;
-    g_setup.scanRequested = false;
-    // What a user did to the controls while the scan ran had no effect:
-    // they show the settings again.
+void ShowSettingsInControls() {
+    // What a user did to the controls while a scan or prescan ran had no
+    // effect: they show the settings again.
     ShowResolution();
     ShowScaling();
     SelectModeInList();
     SelectUnitInList();
     UpdateSizeDisplay();
+}
+
+void ReturnSetupWindowToIdle() {
+    HWND window = g_session.setupWindow;
+    if (!window || window != g_setup.window || !g_setup.scanRequested) return;
+    g_setup.scanRequested = false;
+    ShowSettingsInControls();
     EnableScanButtons();
     ClearStatusLine(window);
     if (IsWindowVisible(window)) ReactivateSetupWindow();

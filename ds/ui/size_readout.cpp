@@ -36,11 +36,16 @@ std::string Dimension(double inches, const SizeInputs& in, uint32_t resolution,
 
 }  // namespace
 
+uint32_t OutputResolution(uint16_t resolution, uint16_t scaling, uint16_t dpiScale,
+                          uint16_t modelCode) {
+    if (dpiScale >= 1 && dpiScale <= 4 && DoubledOpticalResolution(modelCode) != 0)
+        return dpiScale * DoubledOpticalResolution(modelCode);
+    return static_cast<uint32_t>(resolution) * scaling / 100;
+}
+
 SizeReadout ComputeSizeReadout(const SizeInputs& in, const SizeTexts& texts) {
     SizeReadout out{};
-    out.outputResolution = static_cast<uint32_t>(in.resolution) * in.scaling / 100;
-    if (in.dpiScale >= 1 && in.dpiScale <= 4 && DoubledOpticalResolution(in.modelCode) != 0)
-        out.outputResolution = in.dpiScale * DoubledOpticalResolution(in.modelCode);
+    out.outputResolution = OutputResolution(in.resolution, in.scaling, in.dpiScale, in.modelCode);
     const double r = out.outputResolution;
 
     if (in.feederMode) {

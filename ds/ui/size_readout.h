@@ -39,4 +39,9 @@ struct SizeReadout {
     std::string width, length, size;
 };
 
+// The resolution of the delivered image: resolution x scaling, or the
+// enhanced resolution chosen by `DpiScale` 1 to 4.
+uint32_t OutputResolution(uint16_t resolution, uint16_t scaling, uint16_t dpiScale,
+                          uint16_t modelCode);
+
 SizeReadout ComputeSizeReadout(const SizeInputs& in, const SizeTexts& texts);

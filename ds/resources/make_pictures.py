@@ -1,12 +1,15 @@
 #!/usr/bin/env python3
-"""Draws the tool-button and source-button bitmaps of the setup window and
-writes them, with a resource script naming them, into OUTDIR.
+"""Draws the setup window's button bitmaps and mouse cursors and writes
+them, with a resource script naming them all, into OUTDIR.
 
-usage: make_bitmaps.py OUTDIR
+usage: make_pictures.py OUTDIR
 
-Every picture is drawn here from lines, boxes and dots: a raised button
-face with its icon, and the pressed face (sunken, the icon one pixel down
-and right). 24-bit BMP files, bottom-up rows padded to four bytes.
+Every picture is drawn here from lines, boxes, dots and polygons:
+- the bitmaps: a raised button face with its icon, and the pressed face
+  (sunken, the icon one pixel down and right); 24-bit BMP files, bottom-up
+  rows padded to four bytes;
+- the cursors: 32 x 32 black-and-white shapes with a white inside and a
+  black outline, as .cur files with their hot spots.
 """
 import os
 import struct
@@ -227,10 +230,180 @@ def bmp_bytes(canvas):
     return header + info + rows
 
 
+# ---- Cursors ------------------------------------------------------------------
+
+CW = 32
+
+
+def inside_polygon(poly, x, y):
+    """Whether the point lies inside the polygon (even-odd rule)."""
+    n, hit = len(poly), False
+    for i in range(n):
+        (x0, y0), (x1, y1) = poly[i], poly[(i + 1) % n]
+        if (y0 > y) != (y1 > y) and x < x0 + (y - y0) * (x1 - x0) / (y1 - y0):
+            hit = not hit
+    return hit
+
+
+class Shape:
+    """A cursor as a set of filled pixels; their border is drawn black."""
+
+    def __init__(self):
+        self.fill = [[False] * CW for _ in range(CW)]
+        self.black = [[False] * CW for _ in range(CW)]
+
+    def polygon(self, poly):
+        for y in range(CW):
+            for x in range(CW):
+                if inside_polygon(poly, x + 0.5, y + 0.5):
+                    self.fill[y][x] = True
+
+    def disc(self, cx, cy, r):
+        for y in range(CW):
+            for x in range(CW):
+                if (x + 0.5 - cx) ** 2 + (y + 0.5 - cy) ** 2 <= r * r:
+                    self.fill[y][x] = True
+
+    def mark(self, x, y):
+        """A black pixel inside the shape (a detail drawn on it)."""
+        if 0 <= x < CW and 0 <= y < CW:
+            self.fill[y][x] = True
+            self.black[y][x] = True
+
+    def line(self, x0, y0, x1, y1):
+        n = max(abs(x1 - x0), abs(y1 - y0), 1)
+        for i in range(n + 1):
+            self.mark(round(x0 + (x1 - x0) * i / n), round(y0 + (y1 - y0) * i / n))
+
+    def pixels(self):
+        """0 transparent, 1 white, 2 black."""
+        out = [[0] * CW for _ in range(CW)]
+        for y in range(CW):
+            for x in range(CW):
+                if not self.fill[y][x]:
+                    continue
+                edge = any(not (0 <= x + dx < CW and 0 <= y + dy < CW) or not self.fill[y + dy][x + dx]
+                           for dx, dy in ((1, 0), (-1, 0), (0, 1), (0, -1)))
+                out[y][x] = 2 if edge or self.black[y][x] else 1
+        return out
+
+
+def rotated(poly, turns, cx=16, cy=16):
+    """The polygon turned by `turns` eighths of a circle about (cx, cy)."""
+    import math
+    a = turns * math.pi / 4
+    c, s = math.cos(a), math.sin(a)
+    return [(cx + (x - cx) * c - (y - cy) * s, cy + (x - cx) * s + (y - cy) * c) for x, y in poly]
+
+
+# An arrow pointing right, its tip at (28, 16).
+ARROW = [(5, 13), (18, 13), (18, 7), (28, 16), (18, 25), (18, 19), (5, 19)]
+# An open hand: palm and four fingers and a thumb.
+HAND = [(9, 30), (9, 22), (4, 16), (4, 13), (6, 12), (10, 16), (10, 6), (12, 4), (14, 6),
+        (14, 13), (14, 3), (16, 1), (18, 3), (18, 13), (18, 4), (20, 2), (22, 4), (22, 14),
+        (22, 7), (24, 5), (26, 7), (26, 20), (22, 30)]
+
+
+def arrow_cursor(turns):
+    s = Shape()
+    s.polygon(rotated(ARROW, turns))
+    import math
+    a = turns * math.pi / 4
+    return s, (round(16 + 12 * math.cos(a)), round(16 + 12 * math.sin(a)))
+
+
+def hand_cursor():
+    s = Shape()
+    s.polygon(HAND)
+    for x0, y1 in ((14, 13), (18, 13), (22, 14)):
+        s.line(x0, y1 - 6, x0, y1)
+    return s, (16, 12)
+
+
+def slider_cursor():
+    # The paper line: a bar with arrows up and down.
+    s = Shape()
+    s.polygon([(16, 1), (23, 9), (18, 9), (18, 23), (23, 23), (16, 31), (9, 23), (14, 23), (14, 9), (9, 9)])
+    s.polygon([(4, 14), (28, 14), (28, 18), (4, 18)])
+    return s, (16, 16)
+
+
+def snap_cursor():
+    # Cross hairs with a corner of the region being drawn.
+    s = Shape()
+    for x0, y0, x1, y1 in ((15, 2, 17, 30), (2, 15, 30, 17)):
+        s.polygon([(x0, y0), (x1, y0), (x1, y1), (x0, y1)])
+    s.polygon([(20, 20), (29, 20), (29, 22), (22, 22), (22, 29), (20, 29)])
+    return s, (16, 16)
+
+
+def magnifier_cursor(plus):
+    s = Shape()
+    s.disc(12, 12, 10)
+    s.polygon([(17, 20), (20, 17), (30, 27), (27, 30)])
+    for x in range(7, 18):
+        s.mark(x, 12)
+    if plus:
+        for y in range(7, 18):
+            s.mark(12, y)
+    return s, (12, 12)
+
+
+def stop_cursor():
+    s = Shape()
+    s.disc(16, 16, 14)
+    import math
+    for r in (10.5, 11.5):
+        for i in range(160):
+            a = i * 2 * math.pi / 160
+            s.mark(round(16 + r * math.cos(a) - 0.5), round(16 + r * math.sin(a) - 0.5))
+    s.line(8, 8, 24, 24)
+    s.line(9, 8, 25, 24)
+    s.line(8, 9, 24, 25)
+    return s, (16, 16)
+
+
+CURSORS = {
+    "IDHAND0": slider_cursor,
+    "IDHAND1": hand_cursor,
+    "IDSNAP": snap_cursor,
+    "IDRHAND": lambda: arrow_cursor(0),
+    "IDRDHAND": lambda: arrow_cursor(1),
+    "IDDHAND": lambda: arrow_cursor(2),
+    "IDLDHAND": lambda: arrow_cursor(3),
+    "IDLHAND": lambda: arrow_cursor(4),
+    "IDLUHAND": lambda: arrow_cursor(5),
+    "IDUHAND": lambda: arrow_cursor(6),
+    "IDRUHAND": lambda: arrow_cursor(7),
+    "IDZOOMIN": lambda: magnifier_cursor(True),
+    "IDZOOMOUT": lambda: magnifier_cursor(False),
+    "IDSTOP": stop_cursor,
+}
+
+
+def cur_bytes(shape, hotspot):
+    px = shape.pixels()
+    xor_rows, and_rows = b"", b""
+    for y in range(CW - 1, -1, -1):
+        xor_bits = and_bits = 0
+        for x in range(CW):
+            p = px[y][x]
+            xor_bits = (xor_bits << 1) | (1 if p == 1 else 0)
+            and_bits = (and_bits << 1) | (1 if p == 0 else 0)
+        xor_rows += xor_bits.to_bytes(4, "big")
+        and_rows += and_bits.to_bytes(4, "big")
+    info = struct.pack("<IiiHHIIiiII", 40, CW, 2 * CW, 1, 1, 0, len(xor_rows) + len(and_rows), 0, 0, 2, 0)
+    palette = bytes((0, 0, 0, 0, 255, 255, 255, 0))
+    image = info + palette + xor_rows + and_rows
+    header = struct.pack("<HHH", 0, 2, 1)
+    entry = struct.pack("<BBBBHHII", CW, CW, 0, 0, hotspot[0], hotspot[1], len(image), 6 + 16)
+    return header + entry + image
+
+
 def main():
     out = sys.argv[1]
     os.makedirs(out, exist_ok=True)
-    lines = ["// Bitmaps of the setup window's drawn buttons, made by make_bitmaps.py.", ""]
+    lines = ["// Bitmaps and cursors of the setup window, made by make_pictures.py.", ""]
     for name, (pressed, draw) in PICTURES.items():
         canvas = Canvas()
         button(canvas, pressed)
@@ -239,7 +412,13 @@ def main():
         with open(path, "wb") as f:
             f.write(bmp_bytes(canvas))
         lines.append('%s BITMAP "%s"' % (name, path.replace("\\", "/")))
-    with open(os.path.join(out, "bitmaps.rc"), "w") as f:
+    for name, draw in CURSORS.items():
+        shape, hotspot = draw()
+        path = os.path.join(out, name + ".cur")
+        with open(path, "wb") as f:
+            f.write(cur_bytes(shape, hotspot))
+        lines.append('%s CURSOR "%s"' % (name, path.replace("\\", "/")))
+    with open(os.path.join(out, "pictures.rc"), "w") as f:
         f.write("\n".join(lines) + "\n")
 
 
