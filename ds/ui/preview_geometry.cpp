@@ -52,6 +52,7 @@ int HitTestPreview(const HitInputs& in, int32_t x, int32_t y) {
     }
     if (const int z = FrameZone(in, x, y)) return z;
     if (StrictlyInside(in.area, x, y)) return kZonePicture;
+    if (in.magnified) return kZoneNone;  // the paper line is set on the whole picture
     PixelRect slider = in.paperRuler;
     slider.left += 1;
     slider.top += 1;

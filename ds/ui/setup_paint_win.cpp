@@ -146,9 +146,10 @@ void DashedLine(HDC dc, int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
 
 }  // namespace
 
-// The scan regions inside the frame, as dotted rectangles.
+// The scan regions inside the frame, as dashed blue rectangles that stand
+// out on black and white alike.
 void DrawRegions(HDC dc) {
-    HPEN dotted = CreatePen(PS_DOT, 1, RGB(0, 0, 0));
+    HPEN dotted = CreatePen(PS_DASH, 1, RGB(0, 0, 255));
     HGDIOBJ oldPen = SelectObject(dc, dotted);
     HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
     SetBkColor(dc, RGB(255, 255, 255));

@@ -110,5 +110,7 @@ void PaintRulers(HDC dc) {
     }
     PaintRuler(dc, ControlRect(1058), true);
     PaintRuler(dc, ControlRect(1059), false);
-    PaintSlider(dc);
+    // The magnified view's bottom edge pans; the paper line is set on the
+    // whole picture.
+    if (g_setup.ZoomMode != kZoomMagnified) PaintSlider(dc);
 }

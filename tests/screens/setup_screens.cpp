@@ -11,6 +11,7 @@
 #include "tests/support/wine_support.h"
 
 #include <windows.h>
+#include <windowsx.h>
 
 #include <cstdio>
 #include <cstring>
@@ -127,6 +128,48 @@ void Shoot(InstalledSource& source, HWND window, const std::string& name) {
     SaveScreen(WindowArea(window), name);
 }
 
+// A point of the preview, at fractions of its width and height, in the
+// window's client coordinates.
+LPARAM PreviewPoint(HWND window, double fx, double fy) {
+    RECT r;
+    GetWindowRect(GetDlgItem(window, 1057), &r);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+    return MAKELPARAM(r.left + static_cast<int>(fx * (r.right - r.left)),
+                      r.top + static_cast<int>(fy * (r.bottom - r.top)));
+}
+
+// The mouse pressed at one point and moved to another, with the left or
+// the right button; released unless `hold`.
+void Drag(InstalledSource& source, HWND window, LPARAM from, LPARAM to, bool right = false,
+          bool hold = false) {
+    SendMessageA(window, right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, right ? MK_RBUTTON : MK_LBUTTON, from);
+    const int steps = 8;
+    for (int i = 1; i <= steps; ++i) {
+        const int x = GET_X_LPARAM(from) + (GET_X_LPARAM(to) - GET_X_LPARAM(from)) * i / steps;
+        const int y = GET_Y_LPARAM(from) + (GET_Y_LPARAM(to) - GET_Y_LPARAM(from)) * i / steps;
+        SendMessageA(window, WM_MOUSEMOVE, right ? MK_RBUTTON : MK_LBUTTON, MAKELPARAM(x, y));
+    }
+    if (!hold) SendMessageA(window, right ? WM_RBUTTONUP : WM_LBUTTONUP, 0, to);
+    source.Pump(100);
+}
+
+// A click on a drawn button.
+void ClickDrawn(InstalledSource& source, HWND window, int id) {
+    RECT r;
+    GetWindowRect(GetDlgItem(window, id), &r);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+    const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(window, WM_LBUTTONUP, 0, at);
+    source.Pump(100);
+}
+
+void ChooseFromList(InstalledSource& source, HWND window, int list, int position) {
+    SendMessageA(GetDlgItem(window, list), CB_SETCURSEL, position, 0);
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(list, CBN_SELCHANGE), 0);
+    source.Pump(100);
+}
+
 // A menu is shot while it is open: a timer of this thread fires inside the
 // menu's own loop, takes the screen and closes the menu.
 HWND g_menuOwner = nullptr;
@@ -240,6 +283,38 @@ std::vector<Shot> Shots() {
                              ShootDuringScan(s, w, "setup-scanning");
                          });
                      }});
+    shots.push_back({"setup-frame-drawing", [] {
+                         WithWindow(Setup{}, [](InstalledSource& s, HWND w) {
+                             Drag(s, w, PreviewPoint(w, 0.15, 0.1), PreviewPoint(w, 0.8, 0.45),
+                                  false, true);
+                             SaveScreen(WindowArea(w), "setup-frame-drawing");
+                             SendMessageA(w, WM_LBUTTONUP, 0, PreviewPoint(w, 0.8, 0.45));
+                         });
+                     }});
+    shots.push_back(plain("setup-regions", Setup{}, [](InstalledSource& s, HWND w) {
+        ChooseFromList(s, w, 1022, 0);
+        Drag(s, w, PreviewPoint(w, 0.9, 0.65), PreviewPoint(w, 0.05, 0.05));
+        const double boxes[4][4] = {{0.1, 0.1, 0.4, 0.25},
+                                    {0.5, 0.1, 0.85, 0.2},
+                                    {0.1, 0.3, 0.85, 0.4},
+                                    {0.3, 0.45, 0.7, 0.6}};
+        for (const auto& b : boxes) Drag(s, w, PreviewPoint(w, b[0], b[1]), PreviewPoint(w, b[2], b[3]));
+    }));
+    shots.push_back(plain("setup-zoomed", Setup{}, [](InstalledSource& s, HWND w) {
+        ClickDrawn(s, w, 1114);
+        const LPARAM at = PreviewPoint(w, 0.4, 0.3);
+        SendMessageA(w, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageA(w, WM_LBUTTONUP, 0, at);
+        ClickDrawn(s, w, 1114);
+        SendMessageA(w, WM_MOUSEMOVE, 0, PreviewPoint(w, 0.5, 0.5));
+    }));
+    const char* units[][2] = {{"setup-unit-pixels", "1"}, {"setup-unit-cm", "2"}, {"setup-unit-mm", "3"}};
+    for (const auto& u : units) {
+        const int position = u[1][0] - '0';
+        shots.push_back(plain(u[0], Setup{}, [position](InstalledSource& s, HWND w) {
+            ChooseFromList(s, w, 1037, position);
+        }));
+    }
     // On a screen of 256 colours: a colour picture through its palette.
     shots.push_back(plain("setup-palette", Setup{}, [](InstalledSource& s, HWND w) {
         Command(s, w, 1063);
