@@ -35,6 +35,12 @@ void TakeInterpolation() {
     if (ceiling != 0) g_job.Interpolate = g_settings.Block.ScanRes > ceiling;
 }
 
+// Rulers in pixels count the delivered image's pixels: they follow the
+// output resolution.
+void RedrawPixelRulers() {
+    if (g_settings.UnitFlag == kUnitPixels) RedrawRulers();
+}
+
 ScrollAction ActionOf(int code) {
     switch (code) {
     case SB_LINELEFT: return ScrollAction::LineLeft;
@@ -55,7 +61,7 @@ void ScrollResolution(ScrollAction action, int thumb) {
     g_settings.Block.ScanRes = g_settings.Resolution;
     TakeInterpolation();
     ShowResolution();
-    if (g_settings.UnitFlag == kUnitPixels) RedrawRulers();
+    RedrawPixelRulers();
     ShowScaling();
     UpdateSizeDisplay();
 }
@@ -65,6 +71,7 @@ void ScrollScaling(ScrollAction action, int thumb) {
     g_settings.Scaling = ScrolledScaling(g_settings.ModelCode, g_settings.Resolution,
                                          g_settings.Scaling, action, thumb, limits);
     ShowScaling();
+    RedrawPixelRulers();
     UpdateSizeDisplay();
 }
 
@@ -171,6 +178,7 @@ void TypedResolutionChanged() {
         SetScrollRange(Item(1024), SB_CTL, g_setup.limits.minimum, g_setup.limits.maximum, FALSE);
         SetScrollPos(Item(1024), SB_CTL, g_settings.Resolution, TRUE);
         ShowScaling();
+        RedrawPixelRulers();
         UpdateSizeDisplay();
         return;
     }
@@ -188,6 +196,7 @@ void ApplyPreset(int id) {
     SetScrollPos(Item(1024), SB_CTL, g_settings.Resolution, TRUE);
     ShowScaling();
     SetScanEnabled(true);
+    RedrawPixelRulers();
     UpdateSizeDisplay();
 }
 
