@@ -22,28 +22,28 @@ std::string Thousands(double pixels) {
 }
 
 struct Ticks {
-    const RulerSpec& spec;
+    const RulerLayout& ruler;
     std::vector<RulerTick> out;
 
     // A tick at `inches` of glass, when it falls on the strip.
     void Add(double inches, bool major, std::string label) {
-        if (spec.shownInches <= 0) return;
-        const double at = (inches - spec.firstInch) / spec.shownInches * spec.pixels;
-        if (at < -0.5 || at > spec.pixels + 0.5) return;
+        if (ruler.shownInches <= 0) return;
+        const double at = (inches - ruler.firstInch) / ruler.shownInches * ruler.pixels;
+        if (at < -0.5 || at > ruler.pixels + 0.5) return;
         out.push_back({static_cast<int32_t>(std::lround(at)), major, major ? label : std::string()});
     }
 };
 
 }  // namespace
 
-std::vector<RulerTick> RulerTicks(const RulerSpec& spec) {
-    Ticks t{spec, {}};
-    const double glass = spec.glassInches;
-    switch (spec.unit) {
+std::vector<RulerTick> RulerTicks(const RulerLayout& ruler) {
+    Ticks t{ruler, {}};
+    const double glass = ruler.glassInches;
+    switch (ruler.unit) {
     case 1: {
-        const double resolution = spec.outputResolution ? spec.outputResolution : 1;
+        const double resolution = ruler.outputResolution ? ruler.outputResolution : 1;
         const double total = glass * resolution;
-        const int32_t step = PixelStep(total, spec.top);
+        const int32_t step = PixelStep(total, ruler.top);
         for (int32_t p = 0; p <= total; p += step) {
             t.Add(p / resolution, true, Thousands(p));
             if (p + step / 2 <= total) t.Add((p + step / 2) / resolution, false, {});
@@ -54,7 +54,7 @@ std::vector<RulerTick> RulerTicks(const RulerSpec& spec) {
     case 3: {
         const double cm = glass * kCmPerInch;
         for (int c = 0; c <= cm; c += 5) {
-            t.Add(c / kCmPerInch, true, std::to_string(spec.unit == 2 ? c : 10 * c));
+            t.Add(c / kCmPerInch, true, std::to_string(ruler.unit == 2 ? c : 10 * c));
             if (c + 2.5 <= cm) t.Add((c + 2.5) / kCmPerInch, false, {});
         }
         break;
@@ -63,7 +63,7 @@ std::vector<RulerTick> RulerTicks(const RulerSpec& spec) {
         for (int inch = 0; inch <= glass; ++inch) {
             const bool major = inch % 2 == 0;
             // On the adapter's 8-inch glass the last label would sit on the edge.
-            if (major && spec.top && spec.adapter && inch == 8) continue;
+            if (major && ruler.top && ruler.adapter && inch == 8) continue;
             t.Add(inch, major, std::to_string(inch));
         }
         break;

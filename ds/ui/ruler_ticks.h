@@ -15,7 +15,7 @@ struct RulerTick {
     std::string label;  // empty for a half-height tick
 };
 
-struct RulerSpec {
+struct RulerLayout {
     uint32_t unit = 0;           // 0 inches, 1 pixels, 2 cm, 3 mm
     bool top = true;             // the top ruler (else the left one)
     double glassInches = 8.5;    // what the whole strip stands for: 8.5, 8.0 or 14
@@ -26,4 +26,4 @@ struct RulerSpec {
     bool adapter = false;        // the adapter's 8-inch glass: no "8" on the top ruler
 };
 
-std::vector<RulerTick> RulerTicks(const RulerSpec& spec);
+std::vector<RulerTick> RulerTicks(const RulerLayout& ruler);

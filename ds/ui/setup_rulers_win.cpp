@@ -27,8 +27,8 @@ HFONT RulerFont() {
     return g_setup.rulerFont;
 }
 
-RulerSpec Spec(bool top, int32_t pixels) {
-    RulerSpec s;
+RulerLayout Layout(bool top, int32_t pixels) {
+    RulerLayout s;
     s.unit = g_settings.UnitFlag;
     s.top = top;
     s.pixels = pixels;
@@ -62,7 +62,7 @@ void PaintRuler(HDC dc, const PixelRect& strip, bool top) {
     HGDIOBJ oldPen = SelectObject(dc, GetStockObject(BLACK_PEN));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(0, 0, 0));
-    for (const RulerTick& t : RulerTicks(Spec(top, length))) {
+    for (const RulerTick& t : RulerTicks(Layout(top, length))) {
         const int32_t tick = t.major ? depth * 2 / 3 : depth / 3;
         if (top) {
             const int32_t x = strip.left + std::min(t.at, length - 1);

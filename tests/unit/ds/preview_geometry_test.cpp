@@ -118,7 +118,7 @@ std::string Labels(const std::vector<RulerTick>& ticks) {
 }  // namespace
 
 TEST(Rulers, InchesEveryTwoWithTicksBetween) {
-    RulerSpec top;
+    RulerLayout top;
     top.pixels = 170;
     EXPECT_EQ(Labels(RulerTicks(top)), "0@0 '@20 2@40 '@60 4@80 '@100 6@120 '@140 8@160 ");
     top.adapter = true;
@@ -126,7 +126,7 @@ TEST(Rulers, InchesEveryTwoWithTicksBetween) {
     top.pixels = 160;
     EXPECT_EQ(Labels(RulerTicks(top)), "0@0 '@20 2@40 '@60 4@80 '@100 6@120 '@140 ")
         << "no 8 on the adapter's edge";
-    RulerSpec left;
+    RulerLayout left;
     left.top = false;
     left.glassInches = left.shownInches = 14;
     left.pixels = 280;
@@ -135,7 +135,7 @@ TEST(Rulers, InchesEveryTwoWithTicksBetween) {
 }
 
 TEST(Rulers, PixelsOfTheDeliveredImageInThousands) {
-    RulerSpec top;
+    RulerLayout top;
     top.unit = 1;
     top.pixels = 170;
     top.outputResolution = 100;  // 850 pixels: a major tick every 200
@@ -148,7 +148,7 @@ TEST(Rulers, PixelsOfTheDeliveredImageInThousands) {
     EXPECT_EQ(RulerTicks(top)[2].label, "0.5");
     top.outputResolution = 2400;  // 20400 pixels: every 4000
     EXPECT_EQ(RulerTicks(top)[2].label, "4.0");
-    RulerSpec left;
+    RulerLayout left;
     left.unit = 1;
     left.top = false;
     left.glassInches = left.shownInches = 14;
@@ -158,7 +158,7 @@ TEST(Rulers, PixelsOfTheDeliveredImageInThousands) {
 }
 
 TEST(Rulers, CentimetresAndMillimetresEveryFive) {
-    RulerSpec top;
+    RulerLayout top;
     top.unit = 2;
     top.pixels = 216;  // 21.59 cm
     std::vector<RulerTick> ticks = RulerTicks(top);
@@ -168,7 +168,7 @@ TEST(Rulers, CentimetresAndMillimetresEveryFive) {
 }
 
 TEST(Rulers, TheMagnifiedViewShowsItsPartOfTheGlass) {
-    RulerSpec top;
+    RulerLayout top;
     top.pixels = 170;
     top.firstInch = 1.0;
     top.shownInches = 4.25;
