@@ -9,6 +9,8 @@
 #include "ds/twain/scan_settings.h"
 #include "ds/ui/setup_state.h"
 
+#include <array>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -64,6 +66,26 @@ protected:
     void TearDown() override {
         AcquisitionTest::TearDown();
         EXPECT_EQ(g_setup.window, nullptr) << "closing the source destroys the setup window";
+        if (!log_.empty()) DeleteFileA(log_.c_str());
+    }
+
+    // The virtual scanner logs its requests for this test.
+    void UseLog() {
+        log_ = wintest::TempPath("requests.log");
+        ini_.Set(kScanner, "Log", log_);
+    }
+    // The last Start request the scanner received, and its frame.
+    std::string LastStart() const {
+        std::string start;
+        for (const std::string& line : wintest::LogLines(log_))
+            if (line.rfind("5 Start ", 0) == 0) start = line;
+        return start;
+    }
+    std::array<unsigned, 4> StartFrame() const {
+        std::array<unsigned, 4> f{};
+        std::sscanf(wintest::Field(LastStart(), "frame").c_str(), "%u,%u,%u,%u", &f[0], &f[1],
+                    &f[2], &f[3]);
+        return f;
     }
 
     // Opens the source (with the virtual scanner's keys set beforehand) and
@@ -150,4 +172,5 @@ protected:
 
     HWND window_ = nullptr;
     TW_USERINTERFACE ui_{};
+    std::string log_;
 };

@@ -12,15 +12,6 @@
 
 class SetupPreviewTest : public SetupWindowTest {
 protected:
-    void UseLog() {
-        log_ = wintest::TempPath("requests.log");
-        ini_.Set(kScanner, "Log", log_);
-    }
-    void TearDown() override {
-        SetupWindowTest::TearDown();
-        if (!log_.empty()) DeleteFileA(log_.c_str());
-    }
-
     // Points of the picture, in pixels from its top left corner.
     LPARAM At(int32_t x, int32_t y) const {
         return MAKELPARAM(g_setup.PreviewArea.left + x, g_setup.PreviewArea.top + y);
@@ -53,18 +44,6 @@ protected:
         for (const ScanRegion& r : g_setup.ScanRegions) n += r.inUse ? 1 : 0;
         return n;
     }
-    std::string LastStart() const {
-        std::string start;
-        for (const std::string& line : wintest::LogLines(log_))
-            if (line.rfind("5 Start ", 0) == 0) start = line;
-        return start;
-    }
-    std::array<unsigned, 4> StartFrame() const {
-        std::array<unsigned, 4> f{};
-        std::sscanf(wintest::Field(LastStart(), "frame").c_str(), "%u,%u,%u,%u", &f[0], &f[1],
-                    &f[2], &f[3]);
-        return f;
-    }
     // The native image of a scan of the frame as it stands.
     std::vector<uint8_t> ScanNative() {
         Click(1001);
@@ -82,7 +61,6 @@ protected:
         return image;
     }
 
-    std::string log_;
 };
 
 TEST_F(SetupPreviewTest, AFrameDrawnBackwardsIsOrderedAndScansTheOrderedArea) {

@@ -78,27 +78,6 @@ int JobFilesLeft() {
 
 class SetupScanTest : public SetupWindowTest {
 protected:
-    void UseLog() {
-        log_ = wintest::TempPath("requests.log");
-        ini_.Set(kScanner, "Log", log_);
-    }
-    void TearDown() override {
-        SetupWindowTest::TearDown();
-        if (!log_.empty()) DeleteFileA(log_.c_str());
-    }
-    // The last Start request the scanner received.
-    std::string LastStart() const {
-        std::string start;
-        for (const std::string& line : wintest::LogLines(log_))
-            if (line.rfind("5 Start ", 0) == 0) start = line;
-        return start;
-    }
-    std::array<unsigned, 4> StartFrame() const {
-        std::array<unsigned, 4> f{};
-        std::sscanf(wintest::Field(LastStart(), "frame").c_str(), "%u,%u,%u,%u", &f[0], &f[1],
-                    &f[2], &f[3]);
-        return f;
-    }
     // A frame on the picture, in dialog pixels from its top left corner.
     void SetFrame(int32_t left, int32_t top, int32_t right, int32_t bottom) {
         const PixelRect& a = g_setup.PreviewArea;
@@ -136,7 +115,6 @@ protected:
         ASSERT_EQ(Call(DG_CONTROL, DAT_SETUPFILEXFER, MSG_SET, &setup), TWRC_SUCCESS);
     }
 
-    std::string log_;
 };
 
 TEST_F(SetupScanTest, AScanFromTheWindowDeliversWhatTheSameFrameGivesWithoutIt) {
