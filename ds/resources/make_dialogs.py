@@ -110,11 +110,19 @@ STYLES = {
     "button": ('"Button"', "BS_PUSHBUTTON | WS_TABSTOP"),
     "default": ('"Button"', "BS_DEFPUSHBUTTON | WS_TABSTOP"),
     "group": ('"Button"', "BS_GROUPBOX"),
+    "listbox": ('"ListBox"', "LBS_SORT | LBS_NOTIFY | WS_VSCROLL | WS_BORDER | WS_TABSTOP"),
+    "path": ('"Static"', "SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_PATHELLIPSIS"),
 }
 
 
 def esc(s):
     return s.replace('"', '""')
+
+
+def control_line(kind, cid, text, x, y, w, h):
+    cls, style = STYLES[kind]
+    return ('    CONTROL "%s", %d, %s, %s | WS_CHILD | WS_VISIBLE, %d, %d, %d, %d'
+            % (esc(text), cid, cls, style, x, y, w, h))
 
 
 def template(li):
@@ -123,10 +131,7 @@ def template(li):
            'FONT 8, "MS Shell Dlg"',
            "BEGIN"]
     for kind, cid, key, x, y, w, h in LAYOUT:
-        cls, style = STYLES[kind]
-        text = esc(T[key][li]) if key else ""
-        out.append('    CONTROL "%s", %d, %s, %s | WS_CHILD | WS_VISIBLE, %d, %d, %d, %d'
-                   % (text, cid, cls, style, x, y, w, h))
+        out.append(control_line(kind, cid, T[key][li] if key else "", x, y, w, h))
     out.append("END")
     return out
 

@@ -99,8 +99,59 @@ S = {
 712: [" Click left button and drag to create scan regions, Drag right to position frame.", " Mit der linken Taste ziehen, um Scanbereiche anzulegen, mit der rechten, um den Rahmen zu verschieben.", " Faites glisser avec le bouton gauche pour créer des zones, avec le droit pour placer le cadre.", " Trascinare con il tasto sinistro per creare aree, con il destro per spostare la cornice.", " Arrastre con el botón izquierdo para crear zonas y con el derecho para colocar el marco.", " Sleep met de linkerknop om scangebieden te maken, met de rechter om het kader te verplaatsen."],
 713: [" Click left mouse button to zoom in / zoom out", " Linke Maustaste klicken zum Vergrößern / Verkleinern", " Cliquez avec le bouton gauche pour agrandir / réduire", " Fare clic con il tasto sinistro per ingrandire / ridurre", " Pulse el botón izquierdo para ampliar / reducir", " Klik met de linkerknop om in / uit te zoomen"],
 }
+
+# The information dialog: names of the gamma curves (strings 800 to 809 and
+# 811 to 819 for curves 1 to 19, 820 for a curve the user drew), of the scan
+# modes and of the units.
+_STANDARD = ["Standard", "Standard", "Standard", "Standard", "Estándar", "Standaard"]
+_DEVICES = ["Monitor", "LaserJet", "PaintJet"]
+_CURVES = [
+    ["Lighten Shadows", "Tiefen aufhellen", "Éclaircir les ombres", "Schiarisci ombre", "Aclarar sombras", "Schaduwen lichter"],
+    ["Lighten Midtones", "Mitteltöne aufhellen", "Éclaircir les tons moyens", "Schiarisci mezzitoni", "Aclarar medios tonos", "Middentonen lichter"],
+    ["Lighten Hilights", "Lichter aufhellen", "Éclaircir les hautes lumières", "Schiarisci luci", "Aclarar luces", "Hoge lichten lichter"],
+    ["Darken Shadows", "Tiefen abdunkeln", "Assombrir les ombres", "Scurisci ombre", "Oscurecer sombras", "Schaduwen donkerder"],
+    ["Darken Midtones", "Mitteltöne abdunkeln", "Assombrir les tons moyens", "Scurisci mezzitoni", "Oscurecer medios tonos", "Middentonen donkerder"],
+    ["Darken Hilights", "Lichter abdunkeln", "Assombrir les hautes lumières", "Scurisci luci", "Oscurecer luces", "Hoge lichten donkerder"],
+]
+_names = [_STANDARD] + [[d + " - " + c[li] for li in range(6)] for d in _DEVICES for c in _CURVES]
+for curve, name in enumerate(_names, start=1):
+    S[799 + curve if curve <= 10 else 800 + curve] = name
+S[820] = ["UserDefined", "Benutzerdefiniert", "Personnalisée", "Personalizzata", "Personalizada", "Aangepast"]
+S[857] = ["Lineart", "Strich", "Trait", "Tratto", "Línea", "Lijntekening"]
+S[858] = ["Halftone", "Raster", "Demi-teinte", "Mezzatinta", "Semitono", "Raster"]
+S[859] = ["Gray", "Grau", "Gris", "Grigio", "Gris", "Grijs"]
+S[860] = ["Color", "Farbe", "Couleur", "Colore", "Color", "Kleur"]
+S[861] = ["inches", "Zoll", "pouces", "pollici", "pulgadas", "inch"]
+S[862] = ["pixels", "Pixel", "pixels", "pixel", "píxeles", "pixels"]
+S[863] = ["cm"] * 6
+S[864] = ["mm"] * 6
+S[865] = ["TRUE"] * 6
+S[866] = ["FALSE"] * 6
+
+# The setting-file dialogs: a name that cannot be a file, a file that is not
+# there, and a save that did not succeed. The name or path follows the text.
+S[120] = ["A setting file cannot have this name. Type a name without * ? < > | or \":\n",
+          "Diese Bezeichnung ist als Name einer Einstellungsdatei nicht möglich. Geben Sie einen Namen ohne * ? < > | oder \" ein:\n",
+          "Ce nom ne peut pas être celui d'un fichier de réglages. Tapez un nom sans * ? < > | ni \" :\n",
+          "Questo nome non può essere usato per un file di impostazioni. Digitare un nome senza * ? < > | o \":\n",
+          "Este nombre no sirve para un archivo de configuración. Escriba un nombre sin * ? < > | ni \":\n",
+          "Deze naam kan niet voor een instellingenbestand worden gebruikt. Typ een naam zonder * ? < > | of \":\n"]
+S[121] = ["This setting file does not exist:\n", "Diese Einstellungsdatei gibt es nicht:\n",
+          "Ce fichier de réglages n'existe pas :\n", "Questo file di impostazioni non esiste:\n",
+          "Este archivo de configuración no existe:\n", "Dit instellingenbestand bestaat niet:\n"]
+S[123] = ["This directory cannot be used:\n", "Dieses Verzeichnis kann nicht verwendet werden:\n",
+          "Ce répertoire ne peut pas être utilisé :\n", "Questa cartella non può essere usata:\n",
+          "Este directorio no se puede usar:\n", "Deze map kan niet worden gebruikt:\n"]
+S[122] = ["The settings could not be saved. The file is unchanged:\n",
+          "Die Einstellungen konnten nicht gespeichert werden. Die Datei ist unverändert:\n",
+          "Les réglages n'ont pas pu être enregistrés. Le fichier n'a pas été modifié :\n",
+          "Impossibile salvare le impostazioni. Il file non è stato modificato:\n",
+          "No se pudo guardar la configuración. El archivo no ha cambiado:\n",
+          "De instellingen konden niet worden opgeslagen. Het bestand is ongewijzigd:\n"]
+
+
 def esc(s):
-    return s.replace('\\', '\\\\').replace('"', '""')
+    return s.replace('\\', '\\\\').replace('"', '""').replace('\n', '\\n')
 langs = ["English", "German", "French", "Italian", "Spanish", "Dutch"]
 out = ["// String tables of pavo.ds. The id of a text is its English id plus",
        "// 1000 times the language index: 0 English, 1 German, 2 French,",

@@ -101,10 +101,10 @@ long ReadKeyNumber(const ProfileAccess& profile, const std::string& section, con
     return LeadingInteger(ReadKeyText(profile, section, key, defaultText, bufferSize));
 }
 
-void WriteKeyText(const ProfileAccess& profile, const std::string& section, const std::string& key,
+bool WriteKeyText(const ProfileAccess& profile, const std::string& section, const std::string& key,
                   const std::string& value) {
-    if (section.empty() || !profile.Write) return;
-    profile.Write(section, key, value);
+    if (section.empty() || !profile.Write) return true;
+    return profile.Write(section, key, value);
 }
 
 std::string FormatFourValues(const FourValues& values, size_t width) {

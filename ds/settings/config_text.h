@@ -26,8 +26,9 @@ struct ProfileAccess {
     std::function<std::string(const std::string& section, const std::string& key,
                               const std::string& defaultText, size_t bufferSize)>
         Read;
-    // Writes `value` under `key` in `section`, creating both when absent.
-    std::function<void(const std::string& section, const std::string& key,
+    // Writes `value` under `key` in `section`, creating both when absent;
+    // false when the profile could not be written.
+    std::function<bool(const std::string& section, const std::string& key,
                        const std::string& value)>
         Write;
 };
@@ -72,8 +73,9 @@ std::string ReadKeyText(const ProfileAccess& profile, const std::string& section
 // The same, converted by the leading-integer conversion.
 long ReadKeyNumber(const ProfileAccess& profile, const std::string& section, const std::string& key,
                    const std::string& defaultText, size_t bufferSize);
-// Writes a key; nothing is written under an empty section name.
-void WriteKeyText(const ProfileAccess& profile, const std::string& section, const std::string& key,
+// Writes a key; nothing is written under an empty section name. False when
+// the profile refused the write.
+bool WriteKeyText(const ProfileAccess& profile, const std::string& section, const std::string& key,
                   const std::string& value);
 
 // ---- Lists of four numbers ----------------------------------------------

@@ -98,15 +98,16 @@ void ReadSettingsKeys(const ProfileAccess& p, const std::string& section, ScanSe
                    b.GammaSize, b.GammaCode);
 }
 
-void WriteSettingsKeys(const ProfileAccess& p, const std::string& section, const ScanSettings& s,
+bool WriteSettingsKeys(const ProfileAccess& p, const std::string& section, const ScanSettings& s,
                        const std::array<int32_t, 4>& frameRect, long paperLength) {
-    if (section.empty()) return;
+    if (section.empty()) return true;
     const ScanParameterBlock& b = s.Block;
+    bool written = true;
     auto number = [&](const char* key, long value) {
-        WriteKeyText(p, section, key, DecimalText(value));
+        written = written && WriteKeyText(p, section, key, DecimalText(value));
     };
     auto list = [&](const char* key, const FourValues& values, size_t width) {
-        WriteKeyText(p, section, key, FormatFourValues(values, width));
+        written = written && WriteKeyText(p, section, key, FormatFourValues(values, width));
     };
     number("Length Unit", b.LengthUnit);
     number("PaperLength", paperLength);
@@ -130,6 +131,7 @@ void WriteSettingsKeys(const ProfileAccess& p, const std::string& section, const
     list("hilight", FourOf(s.Hilight), kListFieldWidth);
     list("Midtone", FourOf(s.Midtone), kListFieldWidth);
     list("Ratio", FourOf(s.Ratio), kListFieldWidth);
+    return written;
 }
 
 void LoadModelSettings(const ProfileAccess& profile, const std::string& section,

@@ -25,7 +25,8 @@ void ReadSettingsKeys(const ProfileAccess& profile, const std::string& section,
 // Writes the written keys of the model-section table into `section`, in
 // table order. `frameRect` (left, top, right, bottom) is written as "Frame";
 // `paperLength` as "PaperLength". Nothing is written under an empty name.
-void WriteSettingsKeys(const ProfileAccess& profile, const std::string& section,
+// False when a key could not be written (the keys after it are not tried).
+bool WriteSettingsKeys(const ProfileAccess& profile, const std::string& section,
                        const ScanSettings& settings, const std::array<int32_t, 4>& frameRect,
                        long paperLength);
 

@@ -44,7 +44,7 @@ ProfileAccess WinIniProfile() {
     p.Read = [](const std::string& section, const std::string& key, const std::string& def,
                 size_t size) { return ReadWith({}, section, key, def, size); };
     p.Write = [](const std::string& section, const std::string& key, const std::string& value) {
-        WriteProfileStringA(section.c_str(), key.c_str(), value.c_str());
+        return WriteProfileStringA(section.c_str(), key.c_str(), value.c_str()) != FALSE;
     };
     return p;
 }
@@ -54,7 +54,8 @@ ProfileAccess FileProfile(const std::string& path) {
     p.Read = [path](const std::string& section, const std::string& key, const std::string& def,
                     size_t size) { return ReadWith(path, section, key, def, size); };
     p.Write = [path](const std::string& section, const std::string& key, const std::string& value) {
-        WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path.c_str());
+        return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(),
+                                          path.c_str()) != FALSE;
     };
     return p;
 }

@@ -15,7 +15,9 @@ struct FilmSelection {
 // Size in bytes of the image the setup dialog's size display last computed;
 // 0 when it has computed none.
 extern uint64_t g_expectedImageSize;
-// Speed indicator of the last scan start, shown by the information dialog.
+// The speed selection, 1 to 6 ("Fast" to "Auto"): taken from the settings
+// when the setup window opens, set by its speed commands and by every scan
+// start (1, or 2 under the slow-speed rule); the information dialog shows it.
 extern int g_speedIndicator;
 
 // Checks the temporary space, applies the speed rule and the film

@@ -10,6 +10,7 @@
 #include "ds/twain/scan_settings.h"
 #include "ds/twain/session.h"
 #include "ds/twain/strings.h"
+#include "ds/ui/temp_drive_dialog.h"
 
 #include <cstring>
 #include <string>
@@ -25,11 +26,8 @@ uint64_t FreeBytesOfWorkingDrive() {
     std::string folder = g_session.defaultFileSetup.FileName;
     const size_t slash = folder.find_last_of('\\');
     folder = slash == std::string::npos ? std::string() : folder.substr(0, slash + 1);
-    ULARGE_INTEGER available{};
-    if (!GetDiskFreeSpaceExA(folder.empty() ? nullptr : folder.c_str(), &available, nullptr,
-                             nullptr))
-        return 0;
-    return available.QuadPart;
+    uint64_t available = 0;
+    return QueryFreeBytes(folder.c_str(), available) ? available : 0;
 }
 
 bool HostIs(int stringId) {
@@ -49,9 +47,9 @@ bool StartAcquisition(HWND owner, const FilmSelection& film, const std::array<ui
     const uint64_t available = FreeBytesOfWorkingDrive();
     if (available < required) {
         ShowDiskSpaceMessage(owner, available, required - 1);
-        // The user cannot move the temporary files elsewhere from here: the
-        // scan ends as if that choice had been cancelled.
-        return false;
+        // The user may name a directory with room; the working file and the
+        // pass files then go there.
+        if (!RunTempDriveDialog(owner, required)) return false;
     }
 
     ScanParameterBlock& block = g_settings.Block;

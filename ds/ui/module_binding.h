@@ -18,9 +18,8 @@ HMODULE LoadProductModule(const char* fileName);
 // module is then unloaded and the condition code set as for a missing one).
 void* FindModuleEntry(HMODULE& module, const char* entry);
 
-// The commands whose dialogs come from modules or dialogs of their own that
-// the window does not offer yet (the tone dialogs, the halftone cell, the
-// about box, the setting files, the information dialog): each ends as a
+// The commands whose dialogs come from modules the window does not call
+// yet (the tone dialogs, the halftone cell, the about box): each ends as a
 // missing module does, with TWCC_OPERATIONERROR, and the window stays as
 // it was. False is what the dialog procedure answers for them.
 bool OpenDialogModule(HWND window, int command);

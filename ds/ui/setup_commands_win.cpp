@@ -12,7 +12,9 @@
 #include "ds/twain/scan_settings.h"
 #include "ds/twain/session.h"
 #include "ds/twain/strings.h"
+#include "ds/ui/info_dialog.h"
 #include "ds/ui/module_binding.h"
+#include "ds/ui/setting_dialogs.h"
 #include "ds/ui/setup_menus.h"
 #include "ds/ui/setup_state.h"
 
@@ -224,7 +226,7 @@ void SetSpeedBits(uint16_t speed) {
 BOOL SpeedChosen(int id) {
     const auto speed = static_cast<uint16_t>(id - 1064);
     SetSpeedBits(speed);
-    g_setup.speedSelection = speed;
+    g_speedIndicator = speed;
     return TRUE;
 }
 
@@ -233,7 +235,7 @@ BOOL AutoSpeedChosen(int) {
     memory.dwLength = sizeof memory;
     GlobalMemoryStatusEx(&memory);
     SetSpeedBits(AutoSpeed(g_expectedImageSize / 1024, memory.ullTotalPageFile / 1024));
-    g_setup.speedSelection = 6;
+    g_speedIndicator = 6;
     return TRUE;
 }
 
@@ -244,6 +246,29 @@ BOOL HalftoneCellChosen(int id) {
 }
 
 BOOL DialogModuleCommand(int id) { return OpenDialogModule(g_setup.window, id) ? TRUE : FALSE; }
+
+// ---- The window's own dialogs -------------------------------------------------
+
+BOOL Info(int) {
+    ShowNormalOnce();
+    ShowInfoDialog(g_setup.window);
+    return TRUE;
+}
+
+BOOL LoadSetting(int) {
+    ShowNormalOnce();
+    RunLoadSettingDialog(g_setup.window);
+    if (g_settingsLoaded) ShowLoadedSettings();
+    return TRUE;
+}
+
+BOOL SaveSetting(int) {
+    ShowNormalOnce();
+    SetSettingPreviewArea(g_setup.PreviewArea, g_setup.previewHeight);
+    SetSettingFrameRect(g_setup.FrameRect);
+    RunSaveSettingDialog(g_setup.window);
+    return TRUE;
+}
 
 BOOL ZoomToolChanged(int) {
     RedrawRulers();
@@ -281,7 +306,7 @@ const CommandRow kCommands[] = {
     {1002, 1002, kClick, Prescan},
     {1003, 1003, kClick, Cancel, true},
     {1004, 1004, kClick, Reset},
-    {1005, 1005, kClick, DialogModuleCommand},
+    {1005, 1005, kClick, Info},
     {1006, 1006, kClick, Help, true},
     {1007, 1010, kClick, PaperSize},
     {1015, 1015, kClick, PaperSize},
@@ -295,7 +320,8 @@ const CommandRow kCommands[] = {
     {1070, 1070, kClick, AutoSpeedChosen},
     {1071, 1082, kClick, HalftoneCellChosen},
     {1083, 1084, kClick, DialogModuleCommand},
-    {1087, 1088, kClick, DialogModuleCommand},
+    {1087, 1087, kClick, LoadSetting},
+    {1088, 1088, kClick, SaveSetting},
     {1110, 1112, kClick, DialogModuleCommand},
     {1114, 1114, kClick, ZoomToolChanged},
     {1115, 1115, kClick, SourceMenu},

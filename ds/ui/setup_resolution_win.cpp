@@ -208,7 +208,7 @@ void ResetSetupSettings() {
     for (ScanRegion& r : g_setup.ScanRegions) r = ScanRegion{};
     g_setup.nextRegion = 0;
     ChooseDisplayUnit(g_settings, kUnitInches);
-    g_setup.speedSelection = 1;
+    g_speedIndicator = 1;
     if (FeederMode()) {
         g_settings.Block.ScanSource = kSourceFeeder;
         g_setup.paperCode = kPaperA4;
@@ -226,4 +226,23 @@ void ResetSetupSettings() {
     g_settings.Scaling = 100;
     ShowScaling();
     RedrawRulers();
+}
+
+void ShowLoadedSettings() {
+    g_settings.Resolution = g_settings.Block.ScanRes;
+    ShowResolution();
+    SelectModeInList();
+    SelectUnitInList();
+    ShowScaling();
+    // The paper line at the loaded length in whole inches, and the frame
+    // kept on the picture above it; the regions belonged to the old frame.
+    g_setup.paperPosition = g_setup.previewHeight * (g_settings.Block.PaperLength / 8) / 14;
+    g_setup.PreviewArea.bottom = g_setup.PreviewArea.top + g_setup.paperPosition;
+    const uint16_t* f = g_settings.Block.Frame;
+    g_setup.FrameRect = ClipIntoArea({f[0], f[1], f[2], f[3]}, g_setup.PreviewArea);
+    for (ScanRegion& r : g_setup.ScanRegions) r = ScanRegion{};
+    g_setup.nextRegion = 0;
+    UpdateSizeDisplay();
+    RedrawRulers();
+    RedrawPreview();
 }

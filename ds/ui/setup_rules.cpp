@@ -165,3 +165,9 @@ const char* HelpFileName(int languageIndex) {
     if (languageIndex == 2) return "TWAIN_F.HLP";
     return "TWAIN.HLP";
 }
+
+std::string LanguageTemplate(const char* englishName, int languageIndex) {
+    static constexpr const char* kSuffixes[] = {"", "_G", "_F", "_I", "_S", "_D"};
+    const int language = languageIndex >= 0 && languageIndex < 6 ? languageIndex : 0;
+    return std::string(englishName) + kSuffixes[language];
+}

@@ -72,6 +72,11 @@ struct TypedResolution {
 TypedResolution TypeResolution(const std::string& text, uint16_t modelCode, uint16_t resolution,
                                uint16_t dpiScale, const ResolutionLimits& limits);
 
+// The name of a dialog template in a language: the English name, or the
+// name with "_G", "_F", "_I", "_S" or "_D" for languages 1 to 5 (another
+// index gives the English one).
+std::string LanguageTemplate(const char* englishName, int languageIndex);
+
 // ---- Presets --------------------------------------------------------------
 
 // Command ids of the preset menu.

@@ -71,7 +71,6 @@ struct SetupDialogState {
     ResolutionLimits limits{72, 600};
     ResolutionLimits initialLimits{72, 600};
     uint16_t initialResolution = 300;
-    int speedSelection = 1;  // 1..5, 6 "Auto"
 
     PreviewImage picture{};  // all zero: no picture
     OpenedBitmap opened{};   // the stored preview last opened
@@ -167,6 +166,9 @@ void PaintRulers(HDC dc);
 
 // Settings reset (Reset, feeder button).
 void ResetSetupSettings();
+// The controls, the paper line, the frame, the rulers and the preview
+// after settings were loaded from a setting file.
+void ShowLoadedSettings();
 
 // Resolution typed into field 1025, and the resolution presets.
 void TypedResolutionChanged();

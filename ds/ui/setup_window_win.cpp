@@ -7,6 +7,7 @@
 #include "ds/acquire/status_line.h"
 #include "ds/acquire/tone_tables.h"
 #include "ds/settings/profile_win.h"
+#include "ds/twain/acquisition.h"
 #include "ds/twain/scan_settings.h"
 #include "ds/twain/session.h"
 #include "ds/twain/strings.h"
@@ -143,7 +144,7 @@ BOOL OnInitDialog(HWND window) {
     g_setup.FrameRect = ClipIntoArea({f[0], f[1], f[2], f[3]}, g_setup.PreviewArea);
     UpdateSizeDisplay();
     const int speed = g_settings.Block.Velocity & 0x0F;
-    g_setup.speedSelection = speed >= 1 && speed <= 5 ? speed : 1;
+    g_speedIndicator = speed >= 1 && speed <= 5 ? speed : 1;
     return FALSE;
 }
 
@@ -225,10 +226,8 @@ extern "C" __declspec(dllexport) INT_PTR CALLBACK SetupDlgProc(HWND window, UINT
 }
 
 HWND CreateSetupWindow() {
-    static const char* const kTemplates[] = {"SCANNER",   "SCANNER_G", "SCANNER_F",
-                                             "SCANNER_I", "SCANNER_S", "SCANNER_D"};
-    const int language = g_languageIndex >= 0 && g_languageIndex < 6 ? g_languageIndex : 0;
-    return CreateDialogParamA(g_instance, kTemplates[language], nullptr, SetupDlgProc, 0);
+    return CreateDialogParamA(g_instance, LanguageTemplate("SCANNER", g_languageIndex).c_str(),
+                              nullptr, SetupDlgProc, 0);
 }
 
 // ---- Shared with the window's other files ----------------------------------

@@ -6,7 +6,9 @@ namespace wintest {
 
 namespace {
 
-constexpr int kTextId = 0xFFFF;  // the static control holding a box's text
+constexpr int kTextId = 0xFFFF;      // the static control holding a box's text
+constexpr int kIconId = 0x0014;      // its icon on Windows
+constexpr int kWineIconId = 0x0440;  // and under Wine
 
 std::string WindowText(HWND h) {
     char buf[2048];
@@ -60,14 +62,28 @@ struct Candidates {
     std::vector<HWND> boxes;
 };
 
-// A message box is a dialog of this process with the text control; any
-// dialog of ours must not use that id for other controls.
+// Every control of a message box is its text, its icon or one of the
+// standard buttons (IDOK to IDCONTINUE); a dialog of ours with unnamed
+// statics (id 0xFFFF) has other controls besides.
+BOOL CALLBACK OnlyBoxControls(HWND child, LPARAM lp) {
+    const int id = GetDlgCtrlID(child);
+    const bool boxControl = id == kTextId || id == kIconId || id == kWineIconId ||
+                            (id >= IDOK && id <= IDCONTINUE);
+    if (!boxControl) *reinterpret_cast<bool*>(lp) = false;
+    return boxControl;
+}
+
+// A message box is a dialog of this process with the text control and
+// nothing but a message box's controls.
 BOOL CALLBACK CollectBoxes(HWND h, LPARAM lp) {
     auto* c = reinterpret_cast<Candidates*>(lp);
     DWORD pid = 0;
     GetWindowThreadProcessId(h, &pid);
-    if (pid == c->pid && IsWindowVisible(h) && IsDialogClass(h) && GetDlgItem(h, kTextId))
-        c->boxes.push_back(h);
+    if (pid != c->pid || !IsWindowVisible(h) || !IsDialogClass(h) || !GetDlgItem(h, kTextId))
+        return TRUE;
+    bool onlyBoxControls = true;
+    EnumChildWindows(h, OnlyBoxControls, reinterpret_cast<LPARAM>(&onlyBoxControls));
+    if (onlyBoxControls) c->boxes.push_back(h);
     return TRUE;
 }
 

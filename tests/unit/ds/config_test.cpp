@@ -40,6 +40,7 @@ struct MemoryProfile {
                          const std::string& value) {
             writes.push_back(section + "|" + key + "=" + value);
             Set(section, key, value);
+            return true;
         };
         return p;
     }

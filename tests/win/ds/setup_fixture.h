@@ -90,9 +90,10 @@ protected:
 
     // Opens the source (with the virtual scanner's keys set beforehand) and
     // enables it with the setup window.
-    HWND OpenWindow(TW_UINT16 mechanism = TWSX_MEMORY) {
+    HWND OpenWindow(TW_UINT16 mechanism = TWSX_MEMORY, TW_UINT16 planarChunky = TWPC_PLANAR) {
         EXPECT_EQ(Open(), TWRC_SUCCESS);
         EXPECT_EQ(SetCap(ICAP_XFERMECH, TWTY_UINT16, mechanism), TWRC_SUCCESS);
+        EXPECT_EQ(SetCap(ICAP_PLANARCHUNKY, TWTY_UINT16, planarChunky), TWRC_SUCCESS);
         ui_ = TW_USERINTERFACE{1, 0, nullptr};
         EXPECT_EQ(Call(DG_CONTROL, DAT_USERINTERFACE, MSG_ENABLEDS, &ui_), TWRC_SUCCESS);
         window_ = g_session.setupWindow;
