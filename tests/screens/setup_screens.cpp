@@ -196,6 +196,41 @@ void ShootWithMenu(InstalledSource& source, HWND window, int command, const std:
     source.Pump(200);
 }
 
+// A modal dialog is shot the same way: a timer fires inside the dialog's
+// loop, lets the shot prepare the dialog, takes the screen and closes it.
+std::string g_dialogShot;
+std::function<void(HWND)> g_prepareDialog;
+
+void CALLBACK ShootDialog(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    HWND dialog = GetActiveWindow();
+    if (!dialog) Die("no dialog for " + g_dialogShot);
+    if (g_prepareDialog) g_prepareDialog(dialog);
+    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    SaveScreen(WindowArea(dialog), g_dialogShot);
+    PostMessageA(dialog, WM_CLOSE, 0, 0);
+}
+
+// Runs `open`, which shows a modal dialog, and shoots that dialog.
+void ShootModal(const std::string& name, const std::function<void()>& open,
+                std::function<void(HWND)> prepare = {}) {
+    g_dialogShot = name;
+    g_prepareDialog = std::move(prepare);
+    SetTimer(nullptr, 0, 600, ShootDialog);
+    open();
+}
+
+// Setting files for the Open dialog to list.
+void MakeSettingFiles() {
+    char windows[MAX_PATH];
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    const std::string folder = std::string(windows) + "\\TWAIN\\PAVO";
+    CreateDirectoryA((std::string(windows) + "\\TWAIN").c_str(), nullptr);
+    CreateDirectoryA(folder.c_str(), nullptr);
+    for (const char* name : {"OFFICE.PAR", "PHOTOS.PAR", "NEWSPAPER.PAR"})
+        WritePrivateProfileStringA("ZEB-A100CX", "ScanRes", "300", (folder + "\\" + name).c_str());
+}
+
 // The memory transfer of a scan from the window, shot when half of the
 // image has arrived.
 void ShootDuringScan(InstalledSource& source, HWND window, const std::string& name) {
@@ -314,6 +349,46 @@ std::vector<Shot> Shots() {
         shots.push_back(plain(u[0], Setup{}, [position](InstalledSource& s, HWND w) {
             ChooseFromList(s, w, 1037, position);
         }));
+    }
+    // The window's own dialogs, in English and in German.
+    const char* dialogLanguages[][2] = {{"", "English"}, {"-german", "German"}};
+    for (const auto& l : dialogLanguages) {
+        Setup s;
+        s.language = l[1];
+        const std::string suffix = l[0];
+        auto modal = [s](std::string name, int command, std::function<void(HWND)> prepare,
+                         int mode) {
+            return Shot{strdup(name.c_str()), [=] {
+                            MakeSettingFiles();
+                            WithWindow(s, [&](InstalledSource& source, HWND w) {
+                                if (mode >= 0) ChooseFromList(source, w, 1022, mode);
+                                ShootModal(name, [&] { SendMessageA(w, WM_COMMAND, command, 0); },
+                                           prepare);
+                                source.Pump(200);
+                            });
+                        }};
+        };
+        shots.push_back(modal("dialog-load-setting" + suffix, 1087, {}, -1));
+        shots.push_back(modal("dialog-save-setting" + suffix, 1088, [](HWND d) {
+            SetDlgItemTextA(d, 608, "LETTERS.PAR");
+        }, -1));
+        shots.push_back(modal("dialog-info" + suffix, 1005, {}, 3));
+        if (suffix.empty()) shots.push_back(modal("dialog-info-gray", 1005, {}, 2));
+        const std::string name = "dialog-temp-drive" + suffix;
+        shots.push_back({strdup(name.c_str()), [s, name] {
+                             WithWindow(s, [&](InstalledSource& source, HWND w) {
+                                 HMODULE ds = GetModuleHandleA("pavo.ds");
+                                 auto proc = reinterpret_cast<DLGPROC>(reinterpret_cast<void*>(
+                                     ds ? GetProcAddress(ds, "ChgTmpDrvProc") : nullptr));
+                                 if (!proc) Die("pavo.ds does not export ChgTmpDrvProc");
+                                 const std::string templ =
+                                     std::string("CHGTMPDRV") + (s.language[0] == 'G' ? "_G" : "");
+                                 ShootModal(name, [&] {
+                                     DialogBoxParamA(ds, templ.c_str(), w, proc, 0);
+                                 }, [](HWND d) { SetDlgItemTextA(d, 7, "D:\\SCRATCH"); });
+                                 source.Pump(200);
+                             });
+                         }});
     }
     // On a screen of 256 colours: a colour picture through its palette.
     shots.push_back(plain("setup-palette", Setup{}, [](InstalledSource& s, HWND w) {
