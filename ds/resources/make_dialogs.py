@@ -111,6 +111,7 @@ STYLES = {
     "default": ('"Button"', "BS_DEFPUSHBUTTON | WS_TABSTOP"),
     "group": ('"Button"', "BS_GROUPBOX"),
     "listbox": ('"ListBox"', "LBS_SORT | LBS_NOTIFY | WS_VSCROLL | WS_BORDER | WS_TABSTOP"),
+    "radio": ('"Button"', "BS_RADIOBUTTON | WS_TABSTOP"),
     "path": ('"Static"', "SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_PATHELLIPSIS"),
 }
 

@@ -18,8 +18,10 @@ HMODULE LoadProductModule(const char* fileName);
 // module is then unloaded and the condition code set as for a missing one).
 void* FindModuleEntry(HMODULE& module, const char* entry);
 
-// The commands whose dialogs come from modules the window does not call
-// yet (the tone dialogs, the halftone cell, the about box): each ends as a
-// missing module does, with TWCC_OPERATIONERROR, and the window stays as
-// it was. False is what the dialog procedure answers for them.
+// The commands whose dialogs come from modules: the module is loaded, its
+// entry called with the record of the settings it edits, the answer taken
+// back and the module unloaded. A module that is missing or lacks its entry
+// (and, until their exchanges come, the gamma, level, halftone cell and
+// about modules) ends the command with TWCC_OPERATIONERROR and the window
+// as it was. The answer is what the dialog procedure returns.
 bool OpenDialogModule(HWND window, int command);

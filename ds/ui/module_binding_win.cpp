@@ -1,6 +1,8 @@
 #include "ds/ui/module_binding.h"
 
 #include "common/product.h"
+#include "common/tone_blocks.h"
+#include "ds/acquire/tone_tables.h"
 #include "ds/settings/profile_win.h"
 #include "ds/twain/scan_settings.h"
 #include "ds/twain/session.h"
@@ -8,19 +10,55 @@
 
 namespace {
 
-// The module of each command that opens a dialog module.
+void ModuleMissing() { g_session.conditionCode = TWCC_OPERATIONERROR; }
+
+PreviewRect ToPreviewRect(const PixelRect& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+// What the window does with a module's answer: a new picture is adopted,
+// and outside feeder mode the paper line follows the height of the
+// rectangle the module used.
+void TakeModuleAnswer(const PreviewImage& picture, const PreviewRect& rect) {
+    AdoptPreviewPicture(picture);
+    if (!FeederMode()) {
+        g_setup.PreviewArea.bottom = g_setup.PreviewArea.top + (rect.bottom - rect.top);
+        g_setup.paperPosition = g_setup.PreviewArea.Height();
+        RedrawRulers();
+    }
+}
+
+// Brightness and contrast: the four pairs go to the dialog and come back.
+void ExchangeToneset(void* entry) {
+    ToneAdjustBlock block{};
+    for (int c = 0; c < 4; ++c)
+        block.pairs[c] = {g_settings.Brightness[c], g_settings.Contrast[c]};
+    block.rect = ToPreviewRect(g_setup.PreviewArea);
+    block.tables = {g_tone.handle, g_tone.address};
+    const ToneAdjustBlock answer = reinterpret_cast<TonesetDiagProc>(entry)(
+        g_setup.window, g_settings.PrescanMode, block, static_cast<uint16_t>(g_languageIndex));
+    for (int c = 0; c < 4; ++c) {
+        g_settings.Brightness[c] = answer.pairs[c].brightness;
+        g_settings.Contrast[c] = answer.pairs[c].contrast;
+    }
+    g_tone.handle = static_cast<HGLOBAL>(answer.tables.handle);
+    g_tone.address = answer.tables.address;
+    TakeModuleAnswer(answer.preview, answer.rect);
+}
+
+// The module of each command that opens a dialog module, and the exchange
+// with it (none yet where the module's dialog has not come).
 struct DialogModule {
     int command;
     const char* file;
     const char* entry;
+    void (*exchange)(void* entry);
 };
 constexpr DialogModule kDialogModules[] = {
-    {1110, "gamma.dll", "GammaDiag"},   {1111, "toneset.dll", "TonesetDiag"},
-    {1112, "level.dll", "LevelDiag"},   {1083, "dotgrid.dll", "HTDiag"},
-    {1084, "About.dll", "AboutDiag"},
+    {1110, "gamma.dll", "GammaDiag", nullptr},
+    {1111, "toneset.dll", "TonesetDiag", ExchangeToneset},
+    {1112, "level.dll", "LevelDiag", nullptr},
+    {1083, "dotgrid.dll", "HTDiag", nullptr},
+    {1084, "About.dll", "AboutDiag", nullptr},
 };
-
-void ModuleMissing() { g_session.conditionCode = TWCC_OPERATIONERROR; }
 
 }  // namespace
 
@@ -44,7 +82,7 @@ void* FindModuleEntry(HMODULE& module, const char* entry) {
     return proc;
 }
 
-bool OpenDialogModule(HWND, int command) {
+bool OpenDialogModule(HWND window, int command) {
     // A magnified preview is shown normal once behind the dialog.
     ShowNormalOnce();
     if (command == 1083) g_settings.Block.GrainBuiltIn = 1;
@@ -52,9 +90,25 @@ bool OpenDialogModule(HWND, int command) {
         if (m.command != command) continue;
         HMODULE module = LoadProductModule(m.file);
         if (!module) return false;
-        // The exchange with each module comes with its dialog: until then a
-        // module that is present is not called.
+        if (!m.exchange) {
+            // A module whose exchange has not come yet is not called.
+            FreeLibrary(module);
+            break;
+        }
+        void* entry = FindModuleEntry(module, m.entry);
+        if (!entry) return false;
+        // The tables the module writes into exist before it is called.
+        if (!ToneTablesAddress()) {
+            FreeLibrary(module);
+            g_session.conditionCode = TWCC_LOWMEMORY;
+            return false;
+        }
+        m.exchange(entry);
         FreeLibrary(module);
+        // The click on the tool button has left its button state behind.
+        SendMessageA(window, WM_LBUTTONUP, 0, 0);
+        RedrawPreview();
+        return true;
     }
     ModuleMissing();
     return false;

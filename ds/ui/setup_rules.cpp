@@ -160,14 +160,4 @@ std::string SetupWindowTitle(const std::string& brand, const std::string& setupT
     return brand + setupText + " " + version.substr(0, 5);
 }
 
-const char* HelpFileName(int languageIndex) {
-    if (languageIndex == 1) return "TWAIN_G.HLP";
-    if (languageIndex == 2) return "TWAIN_F.HLP";
-    return "TWAIN.HLP";
-}
 
-std::string LanguageTemplate(const char* englishName, int languageIndex) {
-    static constexpr const char* kSuffixes[] = {"", "_G", "_F", "_I", "_S", "_D"};
-    const int language = languageIndex >= 0 && languageIndex < 6 ? languageIndex : 0;
-    return std::string(englishName) + kSuffixes[language];
-}

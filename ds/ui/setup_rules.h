@@ -5,6 +5,8 @@
 // Pure computation: no Windows header.
 #pragma once
 
+#include "common/module_names.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -72,11 +74,6 @@ struct TypedResolution {
 TypedResolution TypeResolution(const std::string& text, uint16_t modelCode, uint16_t resolution,
                                uint16_t dpiScale, const ResolutionLimits& limits);
 
-// The name of a dialog template in a language: the English name, or the
-// name with "_G", "_F", "_I", "_S" or "_D" for languages 1 to 5 (another
-// index gives the English one).
-std::string LanguageTemplate(const char* englishName, int languageIndex);
-
 // ---- Presets --------------------------------------------------------------
 
 // Command ids of the preset menu.
@@ -112,5 +109,3 @@ uint16_t AutoSpeed(uint64_t imageKilobytes, uint64_t pageFileKilobytes);
 std::string SetupWindowTitle(const std::string& brand, const std::string& setupText,
                              const std::string& version);
 
-// The help file of a language: German and French have their own.
-const char* HelpFileName(int languageIndex);

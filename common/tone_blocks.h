@@ -1,0 +1,50 @@
+// The records the setup window exchanges with the tone dialogs. Every
+// handle or address field is pointer-sized (see preview_image.h): the 32-bit
+// build has the classic layout, the 64-bit build widens those fields.
+//
+// Pure declarations: no Windows header.
+#pragma once
+
+#include "common/preview_image.h"
+
+#include <cstddef>
+#include <cstdint>
+
+// One channel's brightness and contrast, each -12 to +12.
+struct ToneAdjustPair {
+    int32_t brightness;
+    int32_t contrast;
+};
+
+// toneset.dll: passed in and returned by value.
+struct ToneAdjustBlock {
+    ToneAdjustPair pairs[4];  // red, green, blue, grey
+    PreviewImage preview;     // out: the rendering on display at the end, or all zero
+    PreviewRect rect;         // in: the caller's image rectangle; out: the dialog's
+    ToneTablesRef tables;     // the caller's tone tables
+};
+
+// Channel index of the pairs.
+constexpr int kToneRed = 0;
+constexpr int kToneGreen = 1;
+constexpr int kToneBlue = 2;
+constexpr int kToneGrey = 3;
+
+// TonesetDiag(owner, prescanMode, block, language).
+using TonesetDiagProc = ToneAdjustBlock(PAVO_PREVIEW_CALL*)(void* owner, uint16_t prescanMode,
+                                                            ToneAdjustBlock block,
+                                                            uint16_t language);
+
+static_assert(sizeof(ToneAdjustPair) == 8);
+static_assert(offsetof(ToneAdjustBlock, preview) == 32);
+static_assert(offsetof(ToneAdjustBlock, rect) == 32 + 6 * kPreviewPointerSize);
+static_assert(offsetof(ToneAdjustBlock, tables) == 48 + 6 * kPreviewPointerSize);
+static_assert(sizeof(ToneAdjustBlock) == 48 + 8 * kPreviewPointerSize);
+#if !defined(_WIN64) && defined(_WIN32)
+static_assert(sizeof(ToneAdjustBlock) == 80);
+static_assert(offsetof(ToneAdjustBlock, rect) == 56);
+static_assert(offsetof(ToneAdjustBlock, tables) == 72);
+#endif
+#if defined(_WIN64)
+static_assert(sizeof(ToneAdjustBlock) == 112);
+#endif
