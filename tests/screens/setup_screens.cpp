@@ -390,6 +390,33 @@ std::vector<Shot> Shots() {
                              });
                          }});
     }
+    // The brightness and contrast dialog.
+    auto toneset = [](const char* name, Setup s, bool colourPrescan,
+                      std::function<void(HWND)> prepare) {
+        return Shot{name, [=] {
+                        WithWindow(s, [&](InstalledSource& source, HWND w) {
+                            if (colourPrescan) {
+                                Command(source, w, 1063);
+                                Click(source, w, 1002);
+                            }
+                            ShootModal(name, [&] { SendMessageA(w, WM_COMMAND, 1111, 0); }, prepare);
+                            source.Pump(200);
+                        });
+                    }};
+    };
+    auto extremes = [](HWND d) {
+        SendMessageA(d, WM_HSCROLL, SB_LEFT, reinterpret_cast<LPARAM>(GetDlgItem(d, 3001)));
+        SendMessageA(d, WM_HSCROLL, SB_RIGHT, reinterpret_cast<LPARAM>(GetDlgItem(d, 3011)));
+    };
+    Setup german;
+    german.language = "German";
+    Setup noPrescan;
+    noPrescan.storedPreviews = false;
+    shots.push_back(toneset("toneset-prescan-colour", Setup{}, true, {}));
+    shots.push_back(toneset("toneset-sample", noPrescan, false, {}));
+    shots.push_back(toneset("toneset-extremes", Setup{}, true, extremes));
+    shots.push_back(toneset("toneset-german", german, true, {}));
+    shots.push_back(toneset("toneset-palette", Setup{}, true, extremes));
     // On a screen of 256 colours: a colour picture through its palette.
     shots.push_back(plain("setup-palette", Setup{}, [](InstalledSource& s, HWND w) {
         Command(s, w, 1063);
@@ -408,7 +435,8 @@ int main(int argc, char** argv) {
         bool found = false;
         for (const Shot& s : shots) {
             if (argv[i] != std::string(s.name) && std::string(argv[i]) != "all") continue;
-            if (std::string(argv[i]) == "all" && std::string(s.name) == "setup-palette") continue;
+            const std::string shot = s.name;
+            if (std::string(argv[i]) == "all" && shot.find("palette") != std::string::npos) continue;
             s.make();
             found = true;
         }
