@@ -16,7 +16,10 @@ uint16_t Edge(double inches, uint16_t base) {
 
 std::array<uint16_t, 4> FrameFromLayout(const TW_IMAGELAYOUT& layout, uint16_t base) {
     const TW_FRAME& f = layout.Frame;
-    if (f.Right.Whole == 0 || f.Bottom.Whole == 0)
+    // An empty or inverted layout asks for no area: the default page. A
+    // strip narrower or shorter than an inch is an area like any other.
+    if (Fix32ToDouble(f.Right) <= Fix32ToDouble(f.Left) ||
+        Fix32ToDouble(f.Bottom) <= Fix32ToDouble(f.Top))
         return {Edge(8 / 25.4, base), 0, Edge(216 / 25.4, base), Edge(295 / 25.4, base)};
     return {Edge(Fix32ToDouble(f.Left), base), Edge(Fix32ToDouble(f.Top), base),
             Edge(Fix32ToDouble(f.Right), base), Edge(Fix32ToDouble(f.Bottom), base)};

@@ -143,6 +143,88 @@ std::optional<TW_UINT32> ReadHostValue(TW_UINT16 conType, std::span<const uint8_
     return std::nullopt;
 }
 
+std::optional<double> ReadHostFix32(TW_UINT16 conType, std::span<const uint8_t> container) {
+    if (container.size() < 2 || GetWord(container.data()) != TWTY_FIX32) return std::nullopt;
+    const uint8_t* p = container.data();
+    size_t at = 0;
+    if (conType == TWON_ONEVALUE) {
+        if (container.size() < kOneValueSize) return std::nullopt;
+        at = 2;
+    } else if (conType == TWON_ENUMERATION) {
+        if (container.size() < kEnumerationHeaderSize + 4 || GetItem(p + 2, 4) == 0)
+            return std::nullopt;
+        at = kEnumerationHeaderSize;
+    } else {
+        return std::nullopt;
+    }
+    return Fix32ToDouble(Uint32ToFix32(GetItem(p + at, 4)));
+}
+
+std::optional<TW_FRAME> ReadHostFrame(TW_UINT16 conType, std::span<const uint8_t> container) {
+    constexpr size_t kFrameBytes = sizeof(TW_FRAME);
+    if (container.size() < 2 || GetWord(container.data()) != TWTY_FRAME) return std::nullopt;
+    size_t at = 0;
+    if (conType == TWON_ONEVALUE) {
+        at = 2;
+    } else if (conType == TWON_ENUMERATION) {
+        if (container.size() < kEnumerationHeaderSize || GetItem(container.data() + 2, 4) == 0)
+            return std::nullopt;
+        at = kEnumerationHeaderSize;
+    } else {
+        return std::nullopt;
+    }
+    if (container.size() < at + kFrameBytes) return std::nullopt;
+    TW_FRAME frame{};
+    std::memcpy(&frame, container.data() + at, kFrameBytes);
+    return frame;
+}
+
+std::vector<uint8_t> FrameOneValueBytes(const TW_FRAME& frame) {
+    std::vector<uint8_t> bytes(2 + sizeof(TW_FRAME));
+    PutWord(bytes.data(), TWTY_FRAME);
+    std::memcpy(bytes.data() + 2, &frame, sizeof frame);
+    return bytes;
+}
+
+std::vector<uint8_t> ArrayBytes(std::span<const TW_UINT16> values) {
+    std::vector<uint8_t> bytes(6 + 2 * values.size());
+    PutWord(bytes.data(), TWTY_UINT16);
+    PutDword(bytes.data() + 2, static_cast<uint32_t>(values.size()));
+    for (size_t i = 0; i < values.size(); ++i) PutWord(bytes.data() + 6 + 2 * i, values[i]);
+    return bytes;
+}
+
+std::vector<TW_UINT16> SupportedCapabilities(bool publisher, bool feeder) {
+    if (publisher) {
+        return {CAP_SUPPORTEDCAPS, CAP_XFERCOUNT,   ICAP_COMPRESSION, ICAP_FILTER,
+                ICAP_LIGHTSOURCE,  ICAP_PIXELFLAVOR, CAP_AUTHOR,      CAP_CAPTION,
+                CAP_TIMEDATE,      ICAP_XFERMECH,   ICAP_PIXELTYPE,   ICAP_UNITS,
+                ICAP_IMAGEFILEFORMAT, ICAP_XRESOLUTION, ICAP_YRESOLUTION};
+    }
+    std::vector<TW_UINT16> caps = {
+        CAP_SUPPORTEDCAPS, CAP_XFERCOUNT,      ICAP_COMPRESSION,  CAP_INDICATORS,
+        ICAP_FILTER,       ICAP_LIGHTSOURCE,   ICAP_PIXELFLAVOR,  ICAP_PLANARCHUNKY,
+        ICAP_XFERMECH,     ICAP_PIXELTYPE,     ICAP_UNITS,        ICAP_IMAGEFILEFORMAT,
+        ICAP_XRESOLUTION,  ICAP_YRESOLUTION,   ICAP_SUPPORTEDSIZES, CAP_FEEDERENABLED,
+        CAP_AUTOFEED,      ICAP_BITDEPTH,      ICAP_PHYSICALWIDTH, ICAP_PHYSICALHEIGHT,
+        ICAP_BITORDER,     ICAP_FRAMES};
+    if (feeder) caps.push_back(CAP_FEEDERLOADED);
+    return caps;
+}
+
+TW_UINT16 BitDepthOf(TW_UINT16 pixelType) { return pixelType == TWPT_BW ? 1 : 8; }
+
+double InchesInUnits(double inches, TW_UINT16 units, TW_UINT16 resolution) {
+    switch (units) {
+    case TWUN_CENTIMETERS: return inches * 2.54;
+    case TWUN_PICAS: return inches * 6.0;
+    case TWUN_POINTS: return inches * 72.0;
+    case TWUN_TWIPS: return inches * 1440.0;
+    case TWUN_PIXELS: return inches * resolution;
+    default: return inches;
+    }
+}
+
 std::optional<OneValueAnswer> StandardFixedAnswer(TW_UINT16 cap) {
     switch (cap) {
     case CAP_XFERCOUNT: return OneValueAnswer{TWTY_INT16, static_cast<TW_UINT32>(-1)};

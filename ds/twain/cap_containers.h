@@ -74,6 +74,37 @@ size_t HostItemSize(TW_UINT16 itemType);
 // `container` is the whole block as the host allocated it.
 std::optional<TW_UINT32> ReadHostValue(TW_UINT16 conType, std::span<const uint8_t> container);
 
+// The value of a host's TWTY_FIX32 container for MSG_SET (a TW_ONEVALUE, or
+// the first item of a TW_ENUMERATION), with the same bounds as
+// ReadHostValue; nothing when the container holds another item type.
+std::optional<double> ReadHostFix32(TW_UINT16 conType, std::span<const uint8_t> container);
+
+// The frame of a host's TWTY_FRAME container (a TW_ONEVALUE, or the first
+// item of a TW_ENUMERATION), within the block's size; nothing otherwise.
+std::optional<TW_FRAME> ReadHostFrame(TW_UINT16 conType, std::span<const uint8_t> container);
+
+// ---- Answers standard hosts ask for ---------------------------------------
+
+// A TW_ONEVALUE holding a frame: the item type and the 16-byte frame.
+std::vector<uint8_t> FrameOneValueBytes(const TW_FRAME& frame);
+
+// A TW_ARRAY of 16-bit items: the header (6 bytes) and the items.
+std::vector<uint8_t> ArrayBytes(std::span<const TW_UINT16> values);
+
+// CAP_SUPPORTEDCAPS: every capability the handler in use answers. The
+// standard handler lists the feeder-loaded query only with a feeder.
+std::vector<TW_UINT16> SupportedCapabilities(bool publisher, bool feeder);
+
+// ICAP_BITDEPTH of a pixel type: 1 for black and white, 8 otherwise.
+TW_UINT16 BitDepthOf(TW_UINT16 pixelType);
+
+// A length in inches in the units of ICAP_UNITS (pixels at `resolution`).
+double InchesInUnits(double inches, TW_UINT16 units, TW_UINT16 resolution);
+
+// The glass the scanner scans, in inches.
+constexpr double kGlassWidthInches = 8.5;
+constexpr double kGlassLengthInches = 14.0;
+
 // ---- Fixed answers -------------------------------------------------------
 
 struct OneValueAnswer {

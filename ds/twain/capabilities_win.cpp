@@ -121,13 +121,40 @@ std::optional<TW_UINT32> TakeHostValue(const TW_CAPABILITY& cap) {
     return value;
 }
 
+// The value of a host's TWTY_FIX32 container, when it is one; the host's
+// block is read within its own size. Nothing (and no failure set) for any
+// other container.
+std::optional<double> PeekHostFix32(const TW_CAPABILITY& cap) {
+    HGLOBAL block = static_cast<HGLOBAL>(cap.hContainer);
+    const SIZE_T size = block ? GlobalSize(block) : 0;
+    const void* p = size ? GlobalLock(block) : nullptr;
+    if (!p) return std::nullopt;
+    std::optional<double> value =
+        ReadHostFix32(cap.ConType, std::span(static_cast<const uint8_t*>(p), size));
+    GlobalUnlock(block);
+    return value;
+}
+
 // ---- Standard handler ----------------------------------------------------
 
 bool FeederPresent() { return g_settings.FeederPresent != 0; }
 
+TW_UINT16 CurrentPixelType() {
+    return static_cast<TW_UINT16>(ListValue(*FindValueList(ICAP_PIXELTYPE), g_session.caps.pixelType));
+}
+
 // Whether MSG_GET has an answer for the capability (rather than TWCC_BADCAP).
 bool HasCurrentValue(TW_UINT16 cap) {
     if (StandardFixedAnswer(cap) || FindValueList(cap)) return true;
+    switch (cap) {
+    case CAP_SUPPORTEDCAPS:
+    case ICAP_BITDEPTH:
+    case ICAP_PHYSICALWIDTH:
+    case ICAP_PHYSICALHEIGHT:
+    case ICAP_BITORDER:
+    case ICAP_FRAMES: return true;
+    default: break;
+    }
     if (cap == CAP_FEEDERENABLED || cap == CAP_AUTOFEED) return true;
     return cap == CAP_FEEDERLOADED && FeederPresent();
 }
@@ -143,6 +170,29 @@ void StandardGet(TW_CAPABILITY& cap) {
         return;
     }
     switch (cap.Cap) {
+    case CAP_SUPPORTEDCAPS:
+        Answer(cap, TWON_ARRAY, ArrayBytes(SupportedCapabilities(false, FeederPresent())));
+        return;
+    case ICAP_BITDEPTH:
+        AnswerOneValue(cap, TWTY_UINT16, BitDepthOf(CurrentPixelType()));
+        return;
+    case ICAP_PHYSICALWIDTH:
+    case ICAP_PHYSICALHEIGHT: {
+        const double inches =
+            cap.Cap == ICAP_PHYSICALWIDTH ? kGlassWidthInches : kGlassLengthInches;
+        const TW_UINT16 units = static_cast<TW_UINT16>(
+            ListValue(*FindValueList(ICAP_UNITS), g_session.caps.units));
+        AnswerOneValue(cap, TWTY_FIX32,
+                       Fix32ToUint32(DoubleToFix32(
+                           InchesInUnits(inches, units, NegotiatedResolution()))));
+        return;
+    }
+    case ICAP_BITORDER:
+        AnswerOneValue(cap, TWTY_UINT16, TWBO_MSBFIRST);
+        return;
+    case ICAP_FRAMES:
+        Answer(cap, TWON_ONEVALUE, FrameOneValueBytes(g_session.currentLayout.Frame));
+        return;
     case CAP_FEEDERENABLED:
         AnswerOneValue(cap, TWTY_BOOL, FeederPresent() ? 1 : 0);
         return;
@@ -168,6 +218,13 @@ void StandardGet(TW_CAPABILITY& cap) {
     }
 }
 
+// Settings that only an open, not yet enabled source may change.
+bool InOpenState() {
+    if (g_session.state == kState4Open) return true;
+    Fail(TWCC_SEQERROR);
+    return false;
+}
+
 // MSG_RESET: every position back to its default, then the current value of
 // the capability asked for. A request that fails leaves the positions as
 // they were.
@@ -176,21 +233,51 @@ void StandardReset(TW_CAPABILITY& cap) {
         Fail(TWCC_BADCAP);
         return;
     }
+    // The frame is the layout's, which only an open source may change.
+    if (cap.Cap == ICAP_FRAMES && !InOpenState()) return;
     const CapabilityPositions before = g_session.caps;
+    const TW_FRAME frameBefore = g_session.currentLayout.Frame;
     ResetPositions();
+    if (cap.Cap == ICAP_FRAMES) g_session.currentLayout.Frame = g_session.defaultLayout.Frame;
     StandardGet(cap);
-    if (g_session.returnCode != TWRC_SUCCESS) g_session.caps = before;
+    if (g_session.returnCode != TWRC_SUCCESS) {
+        g_session.caps = before;
+        g_session.currentLayout.Frame = frameBefore;
+    }
 }
 
-// Settings that only an open, not yet enabled source may change.
-bool InOpenState() {
-    if (g_session.state == kState4Open) return true;
-    Fail(TWCC_SEQERROR);
-    return false;
+// ICAP_FRAMES: the layout's frame, set as DAT_IMAGELAYOUT sets it.
+void SetFrame(const TW_CAPABILITY& cap) {
+    HGLOBAL block = static_cast<HGLOBAL>(cap.hContainer);
+    const SIZE_T size = block ? GlobalSize(block) : 0;
+    const void* p = size ? GlobalLock(block) : nullptr;
+    std::optional<TW_FRAME> frame;
+    if (p) {
+        frame = ReadHostFrame(cap.ConType, std::span(static_cast<const uint8_t*>(p), size));
+        GlobalUnlock(block);
+    }
+    if (!frame) {
+        Fail(TWCC_BADVALUE);
+        return;
+    }
+    if (!InOpenState()) return;
+    g_session.currentLayout.Frame = *frame;
+    SetResult(TWRC_SUCCESS);
 }
 
 void StandardSet(TW_CAPABILITY& cap) {
-    const std::optional<TW_UINT32> value = TakeHostValue(cap);
+    // Standard hosts send the resolutions in their TWAIN type, TWTY_FIX32:
+    // the nearest whole number of dpi is taken as a 32-bit value would be.
+    std::optional<TW_UINT32> value;
+    if (cap.Cap == ICAP_XRESOLUTION || cap.Cap == ICAP_YRESOLUTION) {
+        if (const std::optional<double> fixed = PeekHostFix32(cap))
+            value = *fixed >= 0 && *fixed < 65536.0 ? static_cast<TW_UINT32>(*fixed + 0.5) : 0;
+    }
+    if (cap.Cap == ICAP_FRAMES) {
+        SetFrame(cap);
+        return;
+    }
+    if (!value) value = TakeHostValue(cap);
     if (!value) return;
 
     switch (cap.Cap) {
@@ -230,6 +317,15 @@ void StandardSet(TW_CAPABILITY& cap) {
 
     case ICAP_PLANARCHUNKY:
         g_settings.ChunkyPixels = (*value == TWPC_CHUNKY) ? 1 : 0;
+        SetResult(TWRC_SUCCESS);
+        return;
+
+    case ICAP_BITDEPTH:
+        // The depth follows the pixel type: only its own value is taken.
+        if (*value != BitDepthOf(CurrentPixelType())) {
+            Fail(TWCC_BADVALUE);
+            return;
+        }
         SetResult(TWRC_SUCCESS);
         return;
 
@@ -316,6 +412,12 @@ void AnswerTextBlock(TW_CAPABILITY& cap, size_t blockSize) {
 }
 
 void PublisherCapabilityOperation(TW_CAPABILITY& cap) {
+    if (cap.Cap == CAP_SUPPORTEDCAPS &&
+        (g_session.message == MSG_GET || g_session.message == MSG_GETCURRENT ||
+         g_session.message == MSG_GETDEFAULT)) {
+        Answer(cap, TWON_ARRAY, ArrayBytes(SupportedCapabilities(true, false)));
+        return;
+    }
     if (std::optional<OneValueAnswer> fixed = PublisherFixedAnswer(cap.Cap)) {
         AnswerOneValue(cap, fixed->ItemType, fixed->Value);
         return;

@@ -1,4 +1,5 @@
 // Image operations: layout, file transfer set-up and image information.
+#include "ds/twain/cap_containers.h"
 #include "ds/twain/operations.h"
 #include "ds/twain/session.h"
 
@@ -32,13 +33,15 @@ void GetDefaultSetupFileXfer() {
 
 void SetSetupFileXfer() {
     TW_SETUPFILEXFER setup = *static_cast<TW_SETUPFILEXFER*>(g_session.data);
-    if (setup.Format != TWFF_TIFF) {
+    // The source writes TIFF and BMP files; the file format position
+    // follows the format named here.
+    if (setup.Format != TWFF_TIFF && setup.Format != TWFF_BMP) {
         Fail(TWCC_BADVALUE);
         return;
     }
     // A name the host did not terminate is cut to the field.
     setup.FileName[sizeof setup.FileName - 1] = '\0';
-    g_session.caps.fileFormat = 0;  // TIFF
+    g_session.caps.fileFormat = *ListPosition(*FindValueList(ICAP_IMAGEFILEFORMAT), setup.Format);
     g_session.currentFileSetup = setup;
 }
 

@@ -24,8 +24,16 @@ TEST(ScanFrame, AHostsLayoutInInchesBecomesBaseResolutionPixels) {
 TEST(ScanFrame, AnEmptyLayoutScansTheDefaultPage) {
     EXPECT_EQ(FrameFromLayout(TW_IMAGELAYOUT{}, 300),
               (std::array<uint16_t, 4>{94, 0, 2551, 3484}));
-    // A right edge below one inch has no whole part: the default page too.
-    EXPECT_EQ(FrameFromLayout(Layout(0, 0, 0.5, 4), 300)[2], 2551);
+    // An inverted layout asks for no area either.
+    EXPECT_EQ(FrameFromLayout(Layout(2, 0, 1, 4), 300)[2], 2551);
+    EXPECT_EQ(FrameFromLayout(Layout(0, 3, 4, 3), 300)[2], 2551);
+}
+
+TEST(ScanFrame, AStripUnderAnInchIsScannedAsAsked) {
+    EXPECT_EQ(FrameFromLayout(Layout(0, 0, 8.5, 0.5), 300),
+              (std::array<uint16_t, 4>{0, 0, 2550, 150}));
+    EXPECT_EQ(FrameFromLayout(Layout(0.25, 1, 0.75, 4), 600),
+              (std::array<uint16_t, 4>{150, 600, 450, 2400}));
 }
 
 TEST(ScanFrame, EdgesBeyondWhatTheBlockHoldsAreKeptInRange) {

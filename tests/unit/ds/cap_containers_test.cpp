@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -364,4 +365,34 @@ TEST(HostNames, FaxHostsScanTheThreeHundredPositionAtTwoHundred) {
     EXPECT_EQ(ResolutionOfPosition(0, true), 72);
     EXPECT_EQ(ResolutionOfPosition(3, true), 600);
     EXPECT_EQ(ResolutionOfPosition(1, false), 200);
+}
+
+TEST(StandardAnswers, ArraysFixedPointValuesAndTheGlass) {
+    const std::vector<TW_UINT16> caps = {CAP_SUPPORTEDCAPS, ICAP_BITDEPTH};
+    EXPECT_EQ(ArrayBytes(caps),
+              (std::vector<uint8_t>{0x04, 0, 2, 0, 0, 0, 0x05, 0x10, 0x2B, 0x11}));
+
+    const TW_UINT32 fix = Fix32ToUint32(DoubleToFix32(599.75));
+    const std::vector<uint8_t> one = {0x07, 0, uint8_t(fix), uint8_t(fix >> 8), uint8_t(fix >> 16),
+                                      uint8_t(fix >> 24)};
+    ASSERT_TRUE(ReadHostFix32(TWON_ONEVALUE, one));
+    EXPECT_DOUBLE_EQ(*ReadHostFix32(TWON_ONEVALUE, one), 599.75);
+    EXPECT_FALSE(ReadHostFix32(TWON_ONEVALUE, std::span(one).first(5))) << "cut short";
+    std::vector<uint8_t> other = one;
+    other[0] = TWTY_UINT32;
+    EXPECT_FALSE(ReadHostFix32(TWON_ONEVALUE, other)) << "another item type";
+    EXPECT_FALSE(ReadHostFix32(TWON_ENUMERATION, one)) << "no room for an enumeration";
+
+    EXPECT_EQ(BitDepthOf(TWPT_BW), 1);
+    EXPECT_EQ(BitDepthOf(TWPT_GRAY), 8);
+    EXPECT_EQ(BitDepthOf(TWPT_RGB), 8);
+    EXPECT_DOUBLE_EQ(InchesInUnits(8.5, TWUN_INCHES, 300), 8.5);
+    EXPECT_DOUBLE_EQ(InchesInUnits(8.5, TWUN_CENTIMETERS, 300), 21.59);
+    EXPECT_DOUBLE_EQ(InchesInUnits(14, TWUN_PIXELS, 200), 2800);
+    EXPECT_DOUBLE_EQ(InchesInUnits(1, TWUN_TWIPS, 0), 1440);
+
+    const auto standard = SupportedCapabilities(false, true);
+    EXPECT_NE(std::find(standard.begin(), standard.end(), CAP_FEEDERLOADED), standard.end());
+    const auto publisher = SupportedCapabilities(true, true);
+    EXPECT_EQ(std::find(publisher.begin(), publisher.end(), ICAP_SUPPORTEDSIZES), publisher.end());
 }

@@ -118,11 +118,9 @@ protected:
             path_ = wintest::TempPath(mechanism == Mechanism::FileBmp ? "scan.bmp" : "scan.tif");
             TW_SETUPFILEXFER setup{};
             std::strncpy(setup.FileName, path_.c_str(), sizeof setup.FileName - 1);
-            setup.Format = TWFF_TIFF;
+            // A BMP file asked for the standard way: named with its format.
+            setup.Format = mechanism == Mechanism::FileBmp ? TWFF_BMP : TWFF_TIFF;
             ASSERT_EQ(Call(DG_CONTROL, DAT_SETUPFILEXFER, MSG_SET, &setup), TWRC_SUCCESS);
-            if (mechanism == Mechanism::FileBmp) {
-                ASSERT_EQ(SetCap(ICAP_IMAGEFILEFORMAT, TWTY_UINT16, TWFF_BMP), TWRC_SUCCESS);
-            }
         }
         // Across the grey ramp and into the colour patches of the test chart.
         ASSERT_EQ(SetLayout(1.0, 1.6, 2.0, 2.8), TWRC_SUCCESS);

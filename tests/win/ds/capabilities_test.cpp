@@ -6,6 +6,7 @@
 #include "ds/twain/capabilities.h"
 
 #include "common/twain.h"
+#include "ds/twain/cap_containers.h"
 #include "ds/twain/scan_settings.h"
 #include "ds/twain/session.h"
 #include "tests/support/wine_support.h"
@@ -15,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <ctime>
 #include <string>
@@ -343,10 +345,46 @@ TEST_F(StandardHost, SettingSixHundredDpiOnXAlsoSetsY) {
     EXPECT_EQ(CurrentValue(ICAP_XRESOLUTION), 72u);
 }
 
-TEST_F(StandardHost, FixedPointResolutionIsRefusedAndChangesNothing) {
-    const TW_UINT32 fix600 = Fix32ToUint32(DoubleToFix32(600.0));
-    ExpectFailure(SetOne(ICAP_XRESOLUTION, TWTY_FIX32, fix600), TWCC_BADVALUE);
-    EXPECT_EQ(CurrentValue(ICAP_XRESOLUTION), 300u);
+TEST_F(StandardHost, FixedPointResolutionsAreTakenAtTheNearestWholeDpi) {
+    auto fix = [](double v) { return Fix32ToUint32(DoubleToFix32(v)); };
+    EXPECT_EQ(SetOne(ICAP_XRESOLUTION, TWTY_FIX32, fix(600.0)), TWRC_SUCCESS);
+    ExpectOneValue(ICAP_XRESOLUTION, MSG_GET, TWTY_UINT32, 600);
+    EXPECT_EQ(SetOne(ICAP_YRESOLUTION, TWTY_FIX32, fix(199.6)), TWRC_SUCCESS);
+    EXPECT_EQ(CurrentValue(ICAP_XRESOLUTION), 200u);
+    ExpectFailure(SetOne(ICAP_XRESOLUTION, TWTY_FIX32, fix(601.3)), TWCC_BADVALUE);
+    ExpectFailure(SetOne(ICAP_XRESOLUTION, TWTY_FIX32, fix(-300.0)), TWCC_BADVALUE);
+    EXPECT_EQ(CurrentValue(ICAP_XRESOLUTION), 200u) << "a refused value changes nothing";
+}
+
+TEST_F(StandardHost, AnswersTheCapabilitiesEveryImageSourceMustHave) {
+    // The list of what the source answers, each of which does answer.
+    HostAnswer list = Ask(CAP_SUPPORTEDCAPS);
+    ASSERT_EQ(list.rc, TWRC_SUCCESS);
+    EXPECT_EQ(list.conType, TWON_ARRAY);
+    EXPECT_EQ(list.ItemType(), TWTY_UINT16);
+    std::vector<TW_UINT16> caps;
+    for (TW_UINT32 i = 0; i < list.NumItems(); ++i) caps.push_back(list.Word(6 + 2 * i));
+    for (TW_UINT16 cap : {ICAP_BITDEPTH, ICAP_PHYSICALWIDTH, ICAP_PHYSICALHEIGHT, ICAP_BITORDER,
+                          ICAP_XRESOLUTION, CAP_SUPPORTEDCAPS})
+        EXPECT_NE(std::find(caps.begin(), caps.end(), cap), caps.end()) << std::hex << cap;
+    EXPECT_EQ(std::find(caps.begin(), caps.end(), CAP_FEEDERLOADED), caps.end())
+        << "no feeder, no feeder query";
+    for (TW_UINT16 cap : caps) EXPECT_EQ(Ask(cap).rc, TWRC_SUCCESS) << std::hex << cap;
+
+    ExpectOneValue(ICAP_BITDEPTH, MSG_GET, TWTY_UINT16, 1);
+    EXPECT_EQ(SetOne(ICAP_BITDEPTH, TWTY_UINT16, 1), TWRC_SUCCESS);
+    ExpectFailure(SetOne(ICAP_BITDEPTH, TWTY_UINT16, 8), TWCC_BADVALUE);
+    ASSERT_EQ(SetOne(ICAP_PIXELTYPE, TWTY_UINT16, TWPT_RGB), TWRC_SUCCESS);
+    ExpectOneValue(ICAP_BITDEPTH, MSG_GETCURRENT, TWTY_UINT16, 8);
+    ExpectOneValue(ICAP_BITORDER, MSG_GET, TWTY_UINT16, TWBO_MSBFIRST);
+
+    auto fix = [](double v) { return Fix32ToUint32(DoubleToFix32(v)); };
+    ExpectOneValue(ICAP_PHYSICALWIDTH, MSG_GET, TWTY_FIX32, fix(8.5));
+    ExpectOneValue(ICAP_PHYSICALHEIGHT, MSG_GET, TWTY_FIX32, fix(14.0));
+    ASSERT_EQ(SetOne(ICAP_UNITS, TWTY_UINT16, TWUN_CENTIMETERS), TWRC_SUCCESS);
+    ExpectOneValue(ICAP_PHYSICALWIDTH, MSG_GET, TWTY_FIX32, fix(21.59));
+    ASSERT_EQ(SetOne(ICAP_UNITS, TWTY_UINT16, TWUN_PIXELS), TWRC_SUCCESS);
+    ExpectOneValue(ICAP_PHYSICALHEIGHT, MSG_GET, TWTY_FIX32, fix(14.0 * 300));
 }
 
 TEST_F(StandardHost, EnumerationSetsItsFirstItemWhateverItsCurrentIndex) {
@@ -533,6 +571,49 @@ TEST_F(FeederNegotiation, FeederLoadedAsksTheScannerAndSwitchesToFeederCounting)
 }
 
 // ---- Microsoft Publisher ----------------------------------------------------
+
+TEST_F(StandardHost, FramesSetTheLayoutAsTheLayoutOperationDoes) {
+    auto frameBytes = [](double l, double t, double r, double b) {
+        const TW_FRAME f{DoubleToFix32(l), DoubleToFix32(t), DoubleToFix32(r), DoubleToFix32(b)};
+        std::vector<uint8_t> bytes(18);
+        bytes[0] = TWTY_FRAME;
+        std::memcpy(bytes.data() + 2, &f, sizeof f);
+        return bytes;
+    };
+    HostAnswer a = Ask(ICAP_FRAMES);
+    ASSERT_EQ(a.rc, TWRC_SUCCESS);
+    EXPECT_EQ(a.conType, TWON_ONEVALUE);
+    EXPECT_EQ(a.bytes, frameBytes(0, 0, 0, 0)) << "the default layout's frame";
+
+    const std::vector<uint8_t> strip = frameBytes(0, 1, 8.5, 1.5);
+    ASSERT_EQ(Set(ICAP_FRAMES, TWON_ONEVALUE, strip), TWRC_SUCCESS);
+    EXPECT_EQ(Ask(ICAP_FRAMES, MSG_GETCURRENT).bytes, strip);
+    EXPECT_EQ(Fix32ToDouble(g_session.currentLayout.Frame.Bottom), 1.5);
+    ExpectFailure(Set(ICAP_FRAMES, TWON_ONEVALUE, OneValue(TWTY_UINT16, 3)), TWCC_BADVALUE);
+    ExpectFailure(Set(ICAP_FRAMES, TWON_ONEVALUE, std::vector<uint8_t>(strip.begin(), strip.begin() + 10)),
+                  TWCC_BADVALUE);
+    EXPECT_EQ(Ask(ICAP_FRAMES).bytes, strip) << "a refused frame changes nothing";
+
+    EXPECT_EQ(Ask(ICAP_FRAMES, MSG_RESET).bytes, frameBytes(0, 0, 0, 0));
+    g_session.state = kState5Enabled;
+    ExpectFailure(Set(ICAP_FRAMES, TWON_ONEVALUE, strip), TWCC_SEQERROR);
+    g_session.state = kState4Open;
+}
+
+TEST_F(PublisherHost, ListsWhatItsOwnHandlerAnswers) {
+    HostAnswer list = Ask(CAP_SUPPORTEDCAPS);
+    ASSERT_EQ(list.rc, TWRC_SUCCESS);
+    EXPECT_EQ(list.conType, TWON_ARRAY);
+    ASSERT_GT(list.NumItems(), 0u);
+    for (TW_UINT32 i = 0; i < list.NumItems(); ++i) {
+        const TW_UINT16 cap = list.Word(6 + 2 * i);
+        HostAnswer a = Ask(cap);
+        EXPECT_EQ(a.rc, TWRC_SUCCESS) << std::hex << cap;
+        // The text capabilities hand over a second block.
+        if (a.gotContainer && PublisherTextBlockSize(cap)) TakeTextBlock(a.Item());
+    }
+    EXPECT_EQ(Ask(ICAP_BITDEPTH).rc, TWRC_FAILURE) << "not this handler's";
+}
 
 TEST_F(PublisherHost, PixelTypesComeAsAnEnumerationOfFourWhereOthersGetOneValue) {
     HostAnswer a = Ask(ICAP_PIXELTYPE);
@@ -812,12 +893,16 @@ TEST_F(CapabilitiesThroughTheEntry, UnlistedSettingIsReportedByTheNextStatusOnly
     EXPECT_EQ(Status(), TWCC_SUCCESS);
 }
 
-TEST_F(CapabilitiesThroughTheEntry, RefusedFixedPointResolutionIsReportedByStatus) {
-    HostContainer container(OneValue(TWTY_FIX32, Fix32ToUint32(DoubleToFix32(600.0))));
-    TW_CAPABILITY cap{ICAP_XRESOLUTION, TWON_ONEVALUE, container.handle()};
+TEST_F(CapabilitiesThroughTheEntry, FixedPointResolutionsAreSetOrRefusedByTheirValue) {
+    HostContainer unlisted(OneValue(TWTY_FIX32, Fix32ToUint32(DoubleToFix32(601.3))));
+    TW_CAPABILITY cap{ICAP_XRESOLUTION, TWON_ONEVALUE, unlisted.handle()};
     EXPECT_EQ(Call(DG_IMAGE, DAT_CAPABILITY, MSG_SET, &cap), TWRC_FAILURE);
     EXPECT_EQ(Status(), TWCC_BADVALUE);
     EXPECT_EQ(g_session.caps.resolution, 2);
+    HostContainer listed(OneValue(TWTY_FIX32, Fix32ToUint32(DoubleToFix32(600.0))));
+    cap.hContainer = listed.handle();
+    EXPECT_EQ(Call(DG_IMAGE, DAT_CAPABILITY, MSG_SET, &cap), TWRC_SUCCESS);
+    EXPECT_EQ(g_session.caps.resolution, 3);
 }
 
 TEST_F(CapabilitiesThroughTheEntry, PublisherReceivesTheWholeListOthersTheCurrentValue) {

@@ -67,3 +67,17 @@ TEST_F(TwacquireTest, TheFeederCapabilitiesFollowTheScanner) {
     EXPECT_EQ(LineOf(feeder.out, "CAP_FEEDERENABLED").rfind("CAP_FEEDERENABLED BOOL, current TRUE", 0), 0u)
         << feeder.out;
 }
+
+TEST_F(TwacquireTest, AStripUnderAnInchSetAsTheFramesCapabilityIsWhatIsScanned) {
+    const ProgramRun caps = RunTwacquire("--caps");
+    ASSERT_EQ(caps.exitCode, 0u) << caps.err;
+    for (const char* cap : {"CAP_SUPPORTEDCAPS", "ICAP_BITDEPTH", "ICAP_PHYSICALWIDTH", "ICAP_FRAMES"})
+        EXPECT_NE(LineOf(caps.out, cap), "") << cap << " is answered\n" << caps.out;
+
+    const ProgramRun run =
+        RunTwacquire("-o " + Out("strip.tif") + " --mode gray --set ICAP_FRAMES=0,1,8.5,1.5");
+    ASSERT_EQ(run.exitCode, 0u) << run.err;
+    const ImageHeader h = ReadImageHeader(Out("strip.tif"));
+    EXPECT_EQ(h.width, 2550u);
+    EXPECT_EQ(h.height, 150u) << "half an inch at 300 dpi, not the default page";
+}
