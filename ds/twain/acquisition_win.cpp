@@ -13,6 +13,7 @@
 #include "ds/ui/temp_drive_dialog.h"
 
 #include <cstring>
+#include <optional>
 #include <string>
 
 uint64_t g_expectedImageSize = 0;
@@ -21,13 +22,14 @@ int g_speedIndicator = 1;
 namespace {
 
 // Free bytes on the drive of the working folder, where the scan's temporary
-// files go.
-uint64_t FreeBytesOfWorkingDrive() {
+// files go; nothing when the drive cannot be asked.
+std::optional<uint64_t> FreeBytesOfWorkingDrive() {
     std::string folder = g_session.defaultFileSetup.FileName;
     const size_t slash = folder.find_last_of('\\');
     folder = slash == std::string::npos ? std::string() : folder.substr(0, slash + 1);
     uint64_t available = 0;
-    return QueryFreeBytes(folder.c_str(), available) ? available : 0;
+    if (!QueryFreeBytes(folder.c_str(), available)) return std::nullopt;
+    return available;
 }
 
 bool HostIs(int stringId) {
@@ -44,8 +46,11 @@ bool StartAcquisition(HWND owner, const FilmSelection& film, const std::array<ui
     const uint32_t allowance = HeaderAllowance(g_session.caps.fileFormat);
     if (allowance == 0) return false;
     const uint64_t required = allowance + g_expectedImageSize;
-    const uint64_t available = FreeBytesOfWorkingDrive();
-    if (available < required) {
+    // A drive that cannot say how much room it has is not checked: the
+    // files the scan writes there report their own failures.
+    const std::optional<uint64_t> free = FreeBytesOfWorkingDrive();
+    if (free && *free < required) {
+        const uint64_t available = *free;
         ShowDiskSpaceMessage(owner, available, required - 1);
         // The user may name a directory with room; the working file and the
         // pass files then go there.

@@ -78,7 +78,11 @@ void OpenSource() {
         Fail(TWCC_BADPROTOCOL);
         return;
     }
+    // Switches a host set in an earlier session do not carry over into
+    // this one: no automatic feeding and planar strips until it asks.
     g_session.feederLoadedQueried = false;
+    g_session.autoFeed = 0;
+    g_settings.ChunkyPixels = 0;
     g_languageIndex = ReadZebInfoLanguageIndex();
     if (!BindDriver()) {
         Fail(TWCC_OPERATIONERROR);

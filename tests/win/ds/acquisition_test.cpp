@@ -367,3 +367,23 @@ TEST_F(FeederBatchTest, PlanarColourPagesDeliverAllThreePlanesBeforeTheNextPage)
     }
     EXPECT_EQ(g_session.state, kState5Enabled);
 }
+
+TEST_F(AcquisitionTest, AReopenedSourceForgetsTheLastSessionsSwitches) {
+    ini_.Set(kScanner, "Feeder", "1");
+    ini_.Set(kScanner, "Pages", "3");
+    ASSERT_EQ(Open(), TWRC_SUCCESS);
+    ASSERT_EQ(SetCap(CAP_FEEDERENABLED, TWTY_BOOL, 1), TWRC_SUCCESS);
+    ASSERT_EQ(SetCap(CAP_AUTOFEED, TWTY_BOOL, 1), TWRC_SUCCESS);
+    ASSERT_EQ(SetCap(ICAP_PLANARCHUNKY, TWTY_UINT16, TWPC_CHUNKY), TWRC_SUCCESS);
+    ASSERT_EQ(g_session.autoFeed, 1u);
+    ASSERT_EQ(Call(DG_CONTROL, DAT_IDENTITY, MSG_CLOSEDS, nullptr), TWRC_SUCCESS);
+
+    ASSERT_EQ(Open(), TWRC_SUCCESS);
+    EXPECT_EQ(g_session.autoFeed, 0u) << "no feeder scans the host never asked for";
+    ASSERT_EQ(SetCap(ICAP_PIXELTYPE, TWTY_UINT16, TWPT_RGB), TWRC_SUCCESS);
+    ASSERT_EQ(SetLayout(1.0, 1.0, 2.0, 2.0), TWRC_SUCCESS);
+    ASSERT_EQ(EnableWithoutUi(), TWRC_SUCCESS);
+    TW_IMAGEINFO info{};
+    ASSERT_EQ(Call(DG_IMAGE, DAT_IMAGEINFO, MSG_GET, &info), TWRC_SUCCESS);
+    EXPECT_EQ(info.Planar, 1) << "memory strips are planar until this host asks otherwise";
+}

@@ -381,3 +381,17 @@ TEST_F(TempDriveTest, ACancelledChoiceFailsTheScanAndTheWindowWorksOn) {
     EXPECT_EQ(TakeMemory(image), TWRC_XFERDONE);
     EXPECT_EQ(EndTransfer(), TWRC_SUCCESS);
 }
+
+TEST_F(TempDriveTest, AWorkingDriveThatCannotBeAskedIsNotCheckedAndTheScanRuns) {
+    ASSERT_TRUE(OpenWindow());
+    std::strcpy(g_session.defaultFileSetup.FileName, "Q:\\nowhere\\TAVLEN1.TIF");
+    MessageBoxWatcher boxes;
+    DialogWatcher tempDrive(10, [](HWND d) { PressButton(d, 9); });
+    Command(1001);
+    EXPECT_EQ(tempDrive.Handled(), 0) << "no temporary-drive dialog";
+    EXPECT_TRUE(boxes.Boxes().empty()) << "no claim that the disk has 0 bytes";
+    ASSERT_EQ(g_session.state, kState6XferReady);
+    std::vector<uint8_t> image;
+    EXPECT_EQ(TakeMemory(image), TWRC_XFERDONE) << "a grey memory scan writes no file";
+    EXPECT_EQ(EndTransfer(), TWRC_SUCCESS);
+}
