@@ -8,7 +8,7 @@ import sys
 
 here = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(here, "..", "ds", "resources"))
-from make_dialogs import LANGS, SUFFIX, PLACE, control_line, esc  # noqa: E402
+from make_dialogs import LANGS, PLACE, dialog_template, esc  # noqa: E402
 
 STYLE = "DS_SETFONT | DS_MODALFRAME | DS_3DLOOK | WS_POPUP | WS_CAPTION | WS_SYSMENU"
 
@@ -69,15 +69,7 @@ LAYOUT = [
 
 
 def template(li):
-    out = ["TONESET%s DIALOGEX 0, 0, %d, %d" % (SUFFIX[li], WIDTH, HEIGHT),
-           "STYLE " + STYLE,
-           'CAPTION "%s"' % esc(T["title"][li]),
-           'FONT 8, "MS Shell Dlg"',
-           "BEGIN"]
-    for kind, cid, key, x, y, w, h in LAYOUT:
-        out.append(control_line(kind, cid, T[key][li] if key else "", x, y, w, h))
-    out.append("END")
-    return out
+    return dialog_template("TONESET", li, WIDTH, HEIGHT, STYLE, T["title"][li], LAYOUT, T)
 
 
 def main():

@@ -126,15 +126,24 @@ def control_line(kind, cid, text, x, y, w, h):
             % (esc(text), cid, cls, style, x, y, w, h))
 
 
-def template(li):
-    out = ["SCANNER%s DIALOGEX 0, 0, %d, %d" % (SUFFIX[li], WIDTH, HEIGHT),
-           "STYLE DS_SETFONT | DS_3DLOOK | WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN",
-           'FONT 8, "MS Shell Dlg"',
-           "BEGIN"]
-    for kind, cid, key, x, y, w, h in LAYOUT:
-        out.append(control_line(kind, cid, T[key][li] if key else "", x, y, w, h))
+def dialog_template(name, li, width, height, style, caption, layout, texts):
+    """One template: `name` with the language's suffix, the controls of
+    `layout` (kind, id, text key, x, y, w, h) with their texts from `texts`."""
+    out = ["%s%s DIALOGEX 0, 0, %d, %d" % (name, SUFFIX[li], width, height),
+           "STYLE " + style]
+    if caption is not None:
+        out.append('CAPTION "%s"' % esc(caption))
+    out += ['FONT 8, "MS Shell Dlg"', "BEGIN"]
+    for kind, cid, key, x, y, w, h in layout:
+        out.append(control_line(kind, cid, texts[key][li] if key else "", x, y, w, h))
     out.append("END")
     return out
+
+
+def template(li):
+    return dialog_template("SCANNER", li, WIDTH, HEIGHT,
+                           "DS_SETFONT | DS_3DLOOK | WS_POPUP | WS_CAPTION | WS_SYSMENU"
+                           " | WS_MINIMIZEBOX | WS_CLIPCHILDREN", None, LAYOUT, T)
 
 
 def main():

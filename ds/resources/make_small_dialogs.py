@@ -6,7 +6,7 @@
 # script; never edit small_dialogs.rc by hand.
 import os
 
-from make_dialogs import LANGS, SUFFIX, PLACE, control_line, esc
+from make_dialogs import LANGS, PLACE, dialog_template
 
 STYLE = "DS_SETFONT | DS_MODALFRAME | DS_3DLOOK | WS_POPUP | WS_CAPTION | WS_SYSMENU"
 
@@ -136,15 +136,7 @@ DIALOGS = [
 
 def template(name, dialog, li):
     title, width, height, controls = dialog
-    out = ["%s%s DIALOGEX 0, 0, %d, %d" % (name, SUFFIX[li], width, height),
-           "STYLE " + STYLE,
-           'CAPTION "%s"' % esc(T[title][li]),
-           'FONT 8, "MS Shell Dlg"',
-           "BEGIN"]
-    for kind, cid, key, x, y, w, h in controls:
-        out.append(control_line(kind, cid, T[key][li] if key else "", x, y, w, h))
-    out.append("END")
-    return out
+    return dialog_template(name, li, width, height, STYLE, T[title][li], controls, T)
 
 
 def main():

@@ -45,6 +45,28 @@ private:
     TW_UINT16 (*message_)(int) = nullptr;
 };
 
+// Moves an installed file of the product folder away for the life of the
+// object; a file that must be there is expected to be.
+class ProductFileAway {
+public:
+    explicit ProductFileAway(const std::string& name, bool mustExist = true)
+        : path_(wintest::ProductFile(name)), away_(path_ + ".away") {
+        moved_ = MoveFileExA(path_.c_str(), away_.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+        if (mustExist) {
+            EXPECT_TRUE(moved_) << name;
+        }
+    }
+    ~ProductFileAway() {
+        if (moved_) MoveFileExA(away_.c_str(), path_.c_str(), MOVEFILE_REPLACE_EXISTING);
+    }
+    ProductFileAway(const ProductFileAway&) = delete;
+    ProductFileAway& operator=(const ProductFileAway&) = delete;
+
+private:
+    std::string path_, away_;
+    bool moved_ = false;
+};
+
 class SetupWindowTest : public AcquisitionTest {
 protected:
     void SetUp() override {

@@ -17,23 +17,6 @@ using wintest::MessageBoxWatcher;
 
 namespace {
 
-// Moves an installed module away for the life of the object.
-class ModuleAway {
-public:
-    explicit ModuleAway(const std::string& name)
-        : path_(wintest::ProductFile(name)), away_(path_ + ".away") {
-        moved_ = MoveFileExA(path_.c_str(), away_.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
-        EXPECT_TRUE(moved_) << name;
-    }
-    ~ModuleAway() {
-        if (moved_) MoveFileExA(away_.c_str(), path_.c_str(), MOVEFILE_REPLACE_EXISTING);
-    }
-
-private:
-    std::string path_, away_;
-    bool moved_ = false;
-};
-
 // A file's bytes put back (or the file removed again) when the object goes.
 class KeptFile {
 public:
@@ -284,7 +267,7 @@ TEST_F(SetupScanTest, APrescanShowsTheNewPictureAndKeepsIt) {
 TEST_F(SetupScanTest, MissingModulesLeaveTheWindowUsable) {
     ASSERT_TRUE(OpenWindow());
     {
-        ModuleAway away("prescan.dll");
+        ProductFileAway away("prescan.dll");
         g_session.conditionCode = TWCC_SUCCESS;
         Click(1002);
         EXPECT_EQ(g_session.conditionCode, TWCC_OPERATIONERROR);
@@ -293,7 +276,7 @@ TEST_F(SetupScanTest, MissingModulesLeaveTheWindowUsable) {
         EXPECT_EQ(GetCapture(), nullptr);
     }
     Call(DG_CONTROL, DAT_IDENTITY, MSG_CLOSEDS, nullptr);
-    ModuleAway away("bitview.dll");
+    ProductFileAway away("bitview.dll");
     ASSERT_TRUE(OpenWindow());
     EXPECT_EQ(g_session.conditionCode, TWCC_OPERATIONERROR);
     EXPECT_EQ(Status(), TWCC_OPERATIONERROR);

@@ -16,19 +16,6 @@ namespace {
 constexpr int kBrightnessBar = 3001, kContrastBar = 3011, kOk = 3012, kCancel = 3013;
 constexpr size_t kRed = 512;
 
-// Sets a product file aside for the life of the object.
-class SetAside {
-public:
-    explicit SetAside(const std::string& name)
-        : path_(ProductFile(name)), away_(path_ + ".away") {
-        MoveFileExA(path_.c_str(), away_.c_str(), MOVEFILE_REPLACE_EXISTING);
-    }
-    ~SetAside() { MoveFileExA(away_.c_str(), path_.c_str(), MOVEFILE_REPLACE_EXISTING); }
-
-private:
-    std::string path_, away_;
-};
-
 // A grey-level BMP of `lines` lines as the stored colour prescan.
 void WriteStoredPrescan(const std::string& path, int width, int lines) {
     const int row = (width * 3 + 3) & ~3;
@@ -150,7 +137,7 @@ TEST_F(TonesetTest, CancelReturnsTheValuesAsReceivedAndKeepsTheWindowsPicture) {
 }
 
 TEST_F(TonesetTest, AHalfLengthPrescanIsShownAtHalfHeightAndOkAdoptsItsRendering) {
-    SetAside stored("QZLC0000.BMP");
+    ProductFileAway stored("QZLC0000.BMP", false);
     TempFile prescan(ProductFile("QZLC0000.BMP"));
     WriteStoredPrescan(prescan.path(), 100, 252);
     ASSERT_TRUE(OpenWindow());
@@ -192,7 +179,7 @@ TEST_F(TonesetTest, TheValuesReachTheNextScan) {
 }
 
 TEST_F(TonesetTest, WithoutAnyPictureTheDialogSaysSoAndCloses) {
-    SetAside grey("QZLG0000.BMP"), sample("GIRL.BMP");
+    ProductFileAway grey("QZLG0000.BMP", false), sample("GIRL.BMP", false);
     ASSERT_TRUE(OpenWindow());
     MessageBoxWatcher boxes;
     DialogWatcher toneset(kOk, [](HWND) {});
@@ -204,7 +191,7 @@ TEST_F(TonesetTest, WithoutAnyPictureTheDialogSaysSoAndCloses) {
 }
 
 TEST_F(TonesetTest, AMissingModuleEndsTheCommandWithConditionCodeFive) {
-    SetAside module("toneset.dll");
+    ProductFileAway module("toneset.dll");
     ASSERT_TRUE(OpenWindow());
     g_session.conditionCode = TWCC_SUCCESS;
     EXPECT_FALSE(Procedure(WM_COMMAND, MAKEWPARAM(1111, BN_CLICKED), 0));
