@@ -5,6 +5,7 @@
 // Pure declarations: no Windows header.
 #pragma once
 
+#include "common/driver_request.h"
 #include "common/preview_image.h"
 
 #include <cstddef>
@@ -47,4 +48,34 @@ static_assert(offsetof(ToneAdjustBlock, tables) == 72);
 #endif
 #if defined(_WIN64)
 static_assert(sizeof(ToneAdjustBlock) == 112);
+#endif
+
+// gamma.dll: passed in and returned by value.
+struct GammaBlock {
+    ScanParameterBlock params;  // the caller's; the module writes Gamma and GammaSize
+    PreviewImage preview;       // out: the rendering on display at the end, or all zero
+    PreviewRect rect;           // in: the caller's image rectangle; out: the dialog's
+    uint16_t channel;           // out: the channel button on display at OK (2007..2011)
+    uint16_t reserved;          // the rest of the channel's 32-bit slot
+    ToneTablesRef tables;       // the caller's tone tables
+};
+
+// GammaDiag(owner, prescanMode, block, language).
+using GammaDiagProc = GammaBlock(PAVO_PREVIEW_CALL*)(void* owner, uint16_t prescanMode,
+                                                     GammaBlock block, uint16_t language);
+
+#if !defined(_WIN64) && defined(_WIN32)
+static_assert(sizeof(GammaBlock) == 456);
+static_assert(offsetof(GammaBlock, preview) == 404);
+static_assert(offsetof(GammaBlock, rect) == 428);
+static_assert(offsetof(GammaBlock, channel) == 444);
+static_assert(offsetof(GammaBlock, tables) == 448);
+#endif
+#if defined(_WIN64)
+// The pointers move the preview to the next 8-byte boundary.
+static_assert(offsetof(GammaBlock, preview) == 408);
+static_assert(offsetof(GammaBlock, rect) == 456);
+static_assert(offsetof(GammaBlock, channel) == 472);
+static_assert(offsetof(GammaBlock, tables) == 480);
+static_assert(sizeof(GammaBlock) == 496);
 #endif

@@ -62,6 +62,11 @@ bool OpenPicture(const Viewer& viewer, HWND owner, Picture& picture, bool colour
     return true;
 }
 
+bool ReopenPicture(const Viewer& viewer, HWND owner, Picture& picture, bool colour) {
+    return OpenPicture(viewer, owner, picture, colour, picture.sample) ||
+           OpenPicture(viewer, owner, picture, colour, !picture.sample);
+}
+
 PreviewRect ControlArea(HWND dialog, int id) {
     RECT r{};
     HWND control = GetDlgItem(dialog, id);

@@ -35,6 +35,10 @@ struct Picture {
 // Opens the prescan or the sample picture in grey or colour. On success the
 // previous picture is freed and replaced; on failure it stays as it was.
 bool OpenPicture(const Viewer& viewer, HWND owner, Picture& picture, bool colour, bool sample);
+// Opens the picture in grey or colour: the kind (sample or prescan) on
+// display, else the other kind. False, the picture unchanged, when neither
+// opens.
+bool ReopenPicture(const Viewer& viewer, HWND owner, Picture& picture, bool colour);
 void FreePicture(Picture& picture);
 bool HasPicture(const Picture& picture);
 

@@ -178,13 +178,10 @@ void OnHScroll(HWND dialog, HWND bar, int code, int thumb) {
 // Opens the picture of the kind `colour`: the one the picture buttons
 // choose, else the other one.
 bool ReopenPicture(HWND dialog, bool colour) {
-    if (tone::OpenPicture(g.viewer, dialog, g.picture, colour, g.picture.sample)) return true;
-    if (tone::OpenPicture(g.viewer, dialog, g.picture, colour, !g.picture.sample)) {
-        CheckPicture(dialog);
-        return true;
-    }
-    ShowOpenFailure(dialog);
-    return false;
+    const bool opened = tone::ReopenPicture(g.viewer, dialog, g.picture, colour);
+    if (opened) CheckPicture(dialog);
+    else ShowOpenFailure(dialog);
+    return opened;
 }
 
 void ChooseChannel(HWND dialog, ToneChannel channel) {

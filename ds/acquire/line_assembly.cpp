@@ -812,6 +812,15 @@ ToneCurve CombineCurves(const uint8_t* toneTables, const CurveChoice& choice) {
     return c;
 }
 
+CurveChoice WithoutScannerGamma(CurveChoice choice, int passIndex) {
+    const std::optional<size_t> sent =
+        passIndex == -1 ? At(kGammaSet, kCurveGrey)
+        : passIndex >= 0 && passIndex <= 2 ? At(kGammaSet, ComponentCurve(passIndex))
+                                           : std::nullopt;
+    if (choice.Gamma && choice.Gamma == sent) choice.Gamma.reset();
+    return choice;
+}
+
 // ---- Single steps ----------------------------------------------------------
 
 void ApplyCurve(std::span<uint8_t> line, const ToneCurve& curve) {
@@ -876,7 +885,7 @@ LineTransform MakeLineTransform(PixelKind passKind, Delivery delivery, const Lin
 LineTransform PassTransform(PixelKind passKind, Delivery delivery, const LineOptions& options,
                             const CurveSettings& settings, int passIndex,
                             const uint8_t* toneTables) {
-    const CurveChoice choice = ChooseCurves(settings, delivery, passIndex);
+    const CurveChoice choice = WithoutScannerGamma(ChooseCurves(settings, delivery, passIndex), passIndex);
     return MakeLineTransform(passKind, delivery, options, CombineCurves(toneTables, choice));
 }
 

@@ -119,6 +119,12 @@ CurveChoice ChooseCurves(const CurveSettings& settings, Delivery delivery, int p
 // block; it is not read when nothing is chosen and may then be null.
 ToneCurve CombineCurves(const uint8_t* toneTables, const CurveChoice& choice);
 
+// With `Gamma` 39 the scanner itself takes each pass through the curve it is
+// sent (the grey curve for a one-pass scan, the pass's own component in
+// Color), so a gamma curve chosen above that is the same one is left out:
+// applying it here as well would apply the user's curve twice.
+CurveChoice WithoutScannerGamma(CurveChoice choice, int passIndex);
+
 constexpr ToneCurve IdentityCurve() {
     ToneCurve c{};
     for (size_t i = 0; i < c.size(); ++i) c[i] = static_cast<uint8_t>(i);
@@ -168,7 +174,7 @@ struct LineTransform {
 LineTransform MakeLineTransform(PixelKind passKind, Delivery delivery, const LineOptions& options,
                                 const ToneCurve& curves);
 
-// ChooseCurves, CombineCurves and MakeLineTransform in one: the transform of
+// ChooseCurves, WithoutScannerGamma, CombineCurves and MakeLineTransform in one: the transform of
 // one pass.
 LineTransform PassTransform(PixelKind passKind, Delivery delivery, const LineOptions& options,
                             const CurveSettings& settings, int passIndex,

@@ -112,6 +112,8 @@ STYLES = {
     "group": ('"Button"', "BS_GROUPBOX"),
     "listbox": ('"ListBox"', "LBS_SORT | LBS_NOTIFY | WS_VSCROLL | WS_BORDER | WS_TABSTOP"),
     "radio": ('"Button"', "BS_RADIOBUTTON | WS_TABSTOP"),
+    "check": ('"Button"', "BS_AUTOCHECKBOX | WS_TABSTOP"),
+    "rlabel": ('"Static"', "SS_RIGHT"),
     "path": ('"Static"', "SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_PATHELLIPSIS"),
 }
 

@@ -44,6 +44,23 @@ void ExchangeToneset(void* entry) {
     TakeModuleAnswer(answer.preview, answer.rect);
 }
 
+// Gamma: the scan parameters go to the dialog, which sets the curve number
+// in them, and the channel on display comes back as the gamma channel.
+void ExchangeGamma(void* entry) {
+    GammaBlock block{};
+    block.params = g_settings.Block;
+    block.rect = ToPreviewRect(g_setup.PreviewArea);
+    block.channel = g_tone.GammaChannel;
+    block.tables = {g_tone.handle, g_tone.address};
+    const GammaBlock answer = reinterpret_cast<GammaDiagProc>(entry)(
+        g_setup.window, g_settings.PrescanMode, block, static_cast<uint16_t>(g_languageIndex));
+    g_settings.Block = answer.params;
+    if (answer.channel >= 2007 && answer.channel <= 2011) g_tone.GammaChannel = answer.channel;
+    g_tone.handle = static_cast<HGLOBAL>(answer.tables.handle);
+    g_tone.address = answer.tables.address;
+    TakeModuleAnswer(answer.preview, answer.rect);
+}
+
 // The module of each command that opens a dialog module, and the exchange
 // with it (none yet where the module's dialog has not come).
 struct DialogModule {
@@ -53,7 +70,7 @@ struct DialogModule {
     void (*exchange)(void* entry);
 };
 constexpr DialogModule kDialogModules[] = {
-    {1110, "gamma.dll", "GammaDiag", nullptr},
+    {1110, "gamma.dll", "GammaDiag", ExchangeGamma},
     {1111, "toneset.dll", "TonesetDiag", ExchangeToneset},
     {1112, "level.dll", "LevelDiag", nullptr},
     {1083, "dotgrid.dll", "HTDiag", nullptr},

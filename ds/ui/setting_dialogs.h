@@ -19,9 +19,6 @@ extern int g_settingsLoaded;
 void SetSettingPreviewArea(const PixelRect& area, int32_t previewHeight);
 void SetSettingFrameRect(const PixelRect& frame);
 
-INT_PTR CALLBACK LoadSettingDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-INT_PTR CALLBACK SaveSettingDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-
 // Load or save the file the dialog names. False when nothing was loaded or
 // saved; the user has then been told why and the dialog stays open.
 bool LoadSettingFile(HWND dialog);

@@ -5,7 +5,7 @@
 #include "ds/twain/messages.h"
 #include "ds/twain/session.h"
 #include "ds/twain/strings.h"
-#include "ds/ui/dialog_paint.h"
+#include "common/dialog_paint.h"
 #include "ds/ui/setup_rules.h"
 #include "ds/ui/temp_drive_rules.h"
 

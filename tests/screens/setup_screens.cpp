@@ -17,6 +17,7 @@
 #include <cstring>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -201,13 +202,21 @@ void ShootWithMenu(InstalledSource& source, HWND window, int command, const std:
 std::string g_dialogShot;
 std::function<void(HWND)> g_prepareDialog;
 
+// A preparation that shoots something of its own over the dialog (a menu,
+// a dialog it opens) sets this, and the dialog itself is not shot.
+bool g_dialogAlreadyShot = false;
+
 void CALLBACK ShootDialog(HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
     HWND dialog = GetActiveWindow();
-    if (!dialog) Die("no dialog for " + g_dialogShot);
-    if (g_prepareDialog) g_prepareDialog(dialog);
+    // A preparation may shoot a dialog of its own, which reuses these.
+    const std::string name = g_dialogShot;
+    const std::function<void(HWND)> prepare = g_prepareDialog;
+    if (!dialog) Die("no dialog for " + name);
+    if (prepare) prepare(dialog);
     RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    SaveScreen(WindowArea(dialog), g_dialogShot);
+    if (!g_dialogAlreadyShot) SaveScreen(WindowArea(dialog), name);
+    g_dialogAlreadyShot = false;
     PostMessageA(dialog, WM_CLOSE, 0, 0);
 }
 
@@ -417,6 +426,62 @@ std::vector<Shot> Shots() {
     shots.push_back(toneset("toneset-extremes", Setup{}, true, extremes));
     shots.push_back(toneset("toneset-german", german, true, {}));
     shots.push_back(toneset("toneset-palette", Setup{}, true, extremes));
+    // The gamma curve dialog.
+    auto gamma = [](const char* name, Setup s, std::function<void(HWND)> prepare) {
+        return Shot{name, [=] {
+                        WithWindow(s, [&](InstalledSource& source, HWND w) {
+                            Command(source, w, 1063);
+                            Click(source, w, 1002);
+                            ShootModal(name, [&] { SendMessageA(w, WM_COMMAND, 1110, 0); }, prepare);
+                            source.Pump(200);
+                        });
+                    }};
+    };
+    auto ownCurve = [](HWND d) {
+        SendMessageA(GetDlgItem(d, 2020), BM_CLICK, 0, 0);
+        RECT r{};
+        GetWindowRect(GetDlgItem(d, 2057), &r);
+        MapWindowPoints(nullptr, d, reinterpret_cast<POINT*>(&r), 2);
+        const int w = r.right - r.left, h = r.bottom - r.top;
+        auto at = [&](int x, int y) { return MAKELPARAM(r.left + x * w / 256, r.top + h - y * h / 256); };
+        // P3 up, P6 down.
+        for (auto [x, from, to] : {std::tuple{90, 90, 150}, std::tuple{180, 181, 120}}) {
+            SendMessageA(d, WM_LBUTTONDOWN, MK_LBUTTON, at(x, from));
+            SendMessageA(d, WM_MOUSEMOVE, MK_LBUTTON, at(x, to));
+            SendMessageA(d, WM_LBUTTONUP, 0, at(x, to));
+        }
+    };
+    shots.push_back(gamma("gamma-preset", Setup{}, [](HWND d) {
+        SendMessageA(d, WM_COMMAND, 2107, 0);  // Monitor > Darken Hilights
+    }));
+    shots.push_back(gamma("gamma-user-defined", Setup{}, ownCurve));
+    shots.push_back(gamma("gamma-menu", Setup{}, [](HWND d) {
+        SendMessageA(GetDlgItem(d, 2020), BM_CLICK, 0, 0);
+        g_menuOwner = d;
+        g_menuShot = "gamma-menu";
+        SetTimer(nullptr, 0, 400, ShootMenu);
+        SendMessageA(d, WM_COMMAND, 2022, 0);
+        g_dialogAlreadyShot = true;
+    }));
+    shots.push_back(gamma("gamma-value", Setup{}, [](HWND d) {
+        SendMessageA(GetDlgItem(d, 2020), BM_CLICK, 0, 0);
+        ShootModal("gamma-value", [d] { SendMessageA(d, WM_COMMAND, 2120, 0); },
+                   [](HWND v) { SetDlgItemTextA(v, 2004, "2.2"); });
+        g_dialogAlreadyShot = true;
+    }));
+    shots.push_back(gamma("gamma-german", german, [ownCurve](HWND d) {
+        ownCurve(d);
+        SendMessageA(d, WM_COMMAND, 2008, 0);  // red
+        SendMessageA(d, WM_COMMAND, 2103, 0);  // Monitor > Lighten Midtones
+    }));
+    Setup french;
+    french.language = "French";
+    shots.push_back(gamma("gamma-french", french, {}));
+    Setup spanish;
+    spanish.language = "Spanish";
+    shots.push_back(gamma("gamma-spanish", spanish, [](HWND d) {
+        SendMessageA(GetDlgItem(d, 2020), BM_CLICK, 0, 0);
+    }));
     // On a screen of 256 colours: a colour picture through its palette.
     shots.push_back(plain("setup-palette", Setup{}, [](InstalledSource& s, HWND w) {
         Command(s, w, 1063);

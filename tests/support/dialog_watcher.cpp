@@ -36,6 +36,11 @@ DialogWatcher::~DialogWatcher() {
     thread_.join();
 }
 
+int DialogWatcher::Handled() const {
+    for (int i = 0; i < 500 && acting_; ++i) Sleep(10);
+    return handled_;
+}
+
 void DialogWatcher::Run() {
     while (!stop_) {
         Search s{GetCurrentProcessId(), marker_, {}};
@@ -43,9 +48,11 @@ void DialogWatcher::Run() {
         for (HWND dialog : s.found) {
             if (std::find(seen_.begin(), seen_.end(), dialog) != seen_.end()) continue;
             seen_.push_back(dialog);
+            acting_ = true;
             Sleep(30);  // the dialog finishes its initialisation
             action_(dialog);
             ++handled_;
+            acting_ = false;
             // An action that stopped early (a failed assertion) must not
             // leave the test waiting on its dialog for ever.
             if (!WaitUntilClosed(dialog, 3000)) PostMessageA(dialog, WM_CLOSE, 0, 0);

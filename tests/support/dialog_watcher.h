@@ -28,8 +28,10 @@ public:
     DialogWatcher& operator=(const DialogWatcher&) = delete;
     ~DialogWatcher();
 
-    // How many dialogs the action has finished with.
-    int Handled() const { return handled_; }
+    // How many dialogs the action has finished with. An action that is
+    // still returning (its last click closed the dialog, which let the
+    // caller go on) is waited for.
+    int Handled() const;
 
 private:
     void Run();
@@ -38,6 +40,7 @@ private:
     Action action_;
     std::atomic<bool> stop_{false};
     std::atomic<int> handled_{0};
+    std::atomic<bool> acting_{false};
     std::vector<HWND> seen_;
     std::thread thread_;
 };

@@ -401,6 +401,33 @@ void CALLBACK MeasureTonesetScroll(HWND, UINT, UINT_PTR timer, DWORD) {
     PostMessageA(dialog, WM_COMMAND, 3013, 0);
 }
 
+// One step of a point drag in the gamma dialog: a mouse move with the
+// button down until the two segments and the handle are drawn again.
+void CALLBACK MeasureGammaDrag(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    HWND dialog = GetActiveWindow();
+    HWND area = GetDlgItem(dialog, 2057);
+    if (!area) Die("the gamma dialog did not open");
+    SendMessageA(GetDlgItem(dialog, 2020), BM_CLICK, 0, 0);  // a curve of one's own
+    RECT r{};
+    GetWindowRect(area, &r);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    // P5 sits at (150, 150).
+    const int x = r.left + 150 * w / 256, y = r.top + h - 150 * h / 256;
+    SendMessageA(dialog, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    for (int step = 0; step < g_dialogSteps; ++step) {
+        const double start = Now();
+        const int to = y + (step % 2 ? -1 : 1) * (10 + step % 20);
+        SendMessageA(dialog, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, to));
+        RedrawWindow(dialog, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        GdiFlush();
+        g_dialogTimes->push_back(Now() - start);
+    }
+    SendMessageA(dialog, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    PostMessageA(dialog, WM_COMMAND, 2003, 0);
+}
+
 int WindowCase(const std::string& name, int repetitions) {
     wintest::WinIniKeys ini;
     for (const char* key : {"BRAND", "DRIVER", "LANGUAGE"}) ini.Remove("ZEBINFO", key);
@@ -444,6 +471,14 @@ int WindowCase(const std::string& name, int repetitions) {
             SetTimer(nullptr, 0, 300, MeasureTonesetScroll);
             SendMessageA(window, WM_COMMAND, 1111, 0);
             if (times.empty()) Die("no scroll step was measured");
+            repetitions = 0;
+        }
+        if (name == "gamma-drag") {
+            g_dialogTimes = &times;
+            g_dialogSteps = repetitions;
+            SetTimer(nullptr, 0, 300, MeasureGammaDrag);
+            SendMessageA(window, WM_COMMAND, 1110, 0);
+            if (times.empty()) Die("no drag step was measured");
             repetitions = 0;
         }
         for (int r = 0; r < repetitions; ++r) {

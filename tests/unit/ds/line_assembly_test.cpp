@@ -95,6 +95,21 @@ TEST(CurveChoice, CombinedTableAppliesTheLevelCurveBeforeTheGammaCurve) {
     EXPECT_EQ(CombineCurves(nullptr, {}), IdentityCurve());
 }
 
+TEST(CurveChoice, TheCurveTheScannerAppliedIsNotAppliedAgain) {
+    struct Case {
+        CurveChoice chosen;
+        int pass;
+        CurveChoice kept;
+    } cases[] = {
+        {{kLevelCurveGrey, kGammaCurveGrey}, -1, {kLevelCurveGrey, {}}},  // one pass: grey was sent
+        {{{}, kGammaCurveRed}, 0, {}},                                     // red pass, red curve
+        {{{}, kGammaCurveBlue}, 2, {}},
+        {{{}, kGammaCurveGrey}, 1, {{}, kGammaCurveGrey}},  // grey on a colour pass: not sent
+        {{{}, kGammaCurveRed}, 1, {{}, kGammaCurveRed}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(WithoutScannerGamma(c.chosen, c.pass), c.kept) << c.pass;
+}
+
 TEST(LineSteps, MirroringReversesPixelsOfEveryKind) {
     Bytes bits{0x80, 0x00};
     MirrorLine(bits, PixelKind::Bit);

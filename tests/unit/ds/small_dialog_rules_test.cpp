@@ -35,7 +35,7 @@ TEST(SettingFileNames, AreJoinedToTheListedDirectory) {
         {"C:\\windows", "\\root.par", "\\root.par"},
         {"C:\\windows", "noextension", "C:\\windows\\noextension"},
     };
-    for (const Case& c : cases) EXPECT_EQ(SettingFilePath(c.directory, c.name), c.path) << c.name;
+    for (const Case& c : cases) EXPECT_EQ(TypedFilePath(c.directory, c.name), c.path) << c.name;
 }
 
 TEST(LoadedSettings, UnusableValuesTakeTheirKeysDefaults) {

@@ -1,4 +1,4 @@
-#include "ds/ui/dialog_paint.h"
+#include "common/dialog_paint.h"
 
 namespace {
 

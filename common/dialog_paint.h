@@ -1,4 +1,4 @@
-// Drawing shared by the small dialogs of the data source: the sunken frames
+// Drawing shared by the small dialogs of the modules: the sunken frames
 // and lines they paint at the places of hidden placeholder controls, and
 // the grey of their backgrounds.
 #pragma once
