@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include "common/preview_image.h"
 
 #include <cstdint>
@@ -17,6 +19,10 @@ namespace preview {
 // allocated then).
 PreviewImage RenderPreview(HWND owner, const RECT& zoomRect, int mode, const uint8_t* pixels,
                            uint16_t width, uint16_t height, const uint8_t* toneTables);
+
+// A whole picture file in memory (files beyond 128 MB are not pictures of
+// ours); empty, `size` 0, when it cannot be read whole.
+std::unique_ptr<uint8_t[]> ReadPictureFile(const char* path, size_t& size);
 
 // Frees everything a PreviewImage holds and zeroes it.
 void FreePreview(PreviewImage& image);

@@ -79,3 +79,43 @@ static_assert(offsetof(GammaBlock, channel) == 472);
 static_assert(offsetof(GammaBlock, tables) == 480);
 static_assert(sizeof(GammaBlock) == 496);
 #endif
+
+// One channel's levels: 0 <= shadow < midtone < highlight <= 255, ratio in
+// percent (0..100).
+struct LevelGroup {
+    int32_t shadow;
+    int32_t midtone;
+    int32_t highlight;
+    uint16_t ratio;
+    uint16_t unused;
+};
+
+// level.dll: passed in by address; the module answers with the address of
+// its own block, which the caller copies before the module is unloaded.
+struct LevelBlock {
+    PreviewImage preview;   // out: the rendering on display at the end, or all zero
+    PreviewRect rect;       // in: the caller's image rectangle; out: the dialog's
+    LevelGroup groups[4];   // red, green, blue, grey
+    uint16_t channel;       // out: the channel on display at OK (7014..7018)
+    uint16_t reserved;      // the rest of the channel's 32-bit slot
+    ToneTablesRef tables;   // the caller's tone tables
+};
+
+// LevelDiag(owner, prescanMode, block, language).
+using LevelDiagProc = LevelBlock*(PAVO_PREVIEW_CALL*)(void* owner, uint16_t prescanMode,
+                                                      const LevelBlock* block, uint16_t language);
+
+static_assert(sizeof(LevelGroup) == 16);
+static_assert(offsetof(LevelBlock, groups) == 16 + 6 * kPreviewPointerSize);
+#if !defined(_WIN64) && defined(_WIN32)
+static_assert(sizeof(LevelBlock) == 116);
+static_assert(offsetof(LevelBlock, rect) == 24);
+static_assert(offsetof(LevelBlock, groups) == 40);
+static_assert(offsetof(LevelBlock, channel) == 104);
+static_assert(offsetof(LevelBlock, tables) == 108);
+#endif
+#if defined(_WIN64)
+static_assert(offsetof(LevelBlock, channel) == 128);
+static_assert(offsetof(LevelBlock, tables) == 136);
+static_assert(sizeof(LevelBlock) == 152);
+#endif

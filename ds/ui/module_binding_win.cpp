@@ -8,6 +8,9 @@
 #include "ds/twain/session.h"
 #include "ds/ui/setup_state.h"
 
+#include <array>
+#include <cstring>
+
 namespace {
 
 void ModuleMissing() { g_session.conditionCode = TWCC_OPERATIONERROR; }
@@ -44,20 +47,74 @@ void ExchangeToneset(void* entry) {
     TakeModuleAnswer(answer.preview, answer.rect);
 }
 
+// A tone dialog that is cancelled (or closed) has still written the curves
+// it tried into the tone tables; the next scan keeps the curves it had.
+class CurveSetKept {
+public:
+    explicit CurveSetKept(size_t at) : at_(at) {
+        if (g_tone.address) std::memcpy(saved_.data(), g_tone.address + at_, saved_.size());
+    }
+    void PutBack() const {
+        if (g_tone.address) std::memcpy(g_tone.address + at_, saved_.data(), saved_.size());
+    }
+
+private:
+    size_t at_;
+    std::array<uint8_t, 1024> saved_{};
+};
+
+constexpr size_t kGammaSetAt = kToneStoreGammaOffset, kLevelSetAt = 2048;
+
 // Gamma: the scan parameters go to the dialog, which sets the curve number
-// in them, and the channel on display comes back as the gamma channel.
+// in them; after OK the channel on display comes back as the gamma
+// channel (the word goes in empty, so that nothing else fills it).
 void ExchangeGamma(void* entry) {
     GammaBlock block{};
     block.params = g_settings.Block;
     block.rect = ToPreviewRect(g_setup.PreviewArea);
-    block.channel = g_tone.GammaChannel;
     block.tables = {g_tone.handle, g_tone.address};
+    const CurveSetKept before(kGammaSetAt);
     const GammaBlock answer = reinterpret_cast<GammaDiagProc>(entry)(
         g_setup.window, g_settings.PrescanMode, block, static_cast<uint16_t>(g_languageIndex));
     g_settings.Block = answer.params;
-    if (answer.channel >= 2007 && answer.channel <= 2011) g_tone.GammaChannel = answer.channel;
     g_tone.handle = static_cast<HGLOBAL>(answer.tables.handle);
     g_tone.address = answer.tables.address;
+    if (answer.channel >= 2007 && answer.channel <= 2011) {
+        g_tone.GammaChannel = answer.channel;
+    } else {
+        before.PutBack();
+    }
+    TakeModuleAnswer(answer.preview, answer.rect);
+}
+
+// Levels: the four groups go to the dialog by address and come back in
+// the module's own block, copied before the module goes; after OK the
+// channel on display becomes the level channel and the level curves apply.
+void ExchangeLevel(void* entry) {
+    LevelBlock block{};
+    for (int c = 0; c < 4; ++c)
+        block.groups[c] = {g_settings.Shadow[c], g_settings.Midtone[c], g_settings.Hilight[c],
+                           g_settings.Ratio[c], 0};
+    block.rect = ToPreviewRect(g_setup.PreviewArea);
+    block.tables = {g_tone.handle, g_tone.address};
+    const CurveSetKept before(kLevelSetAt);
+    const LevelBlock* returned = reinterpret_cast<LevelDiagProc>(entry)(
+        g_setup.window, g_settings.PrescanMode, &block, static_cast<uint16_t>(g_languageIndex));
+    const LevelBlock answer = returned ? *returned : block;
+    for (int c = 0; c < 4; ++c) {
+        g_settings.Shadow[c] = answer.groups[c].shadow;
+        g_settings.Midtone[c] = answer.groups[c].midtone;
+        g_settings.Hilight[c] = answer.groups[c].highlight;
+        g_settings.Ratio[c] = answer.groups[c].ratio;
+    }
+    g_tone.handle = static_cast<HGLOBAL>(answer.tables.handle);
+    g_tone.address = answer.tables.address;
+    if (answer.channel >= 7014 && answer.channel <= 7018) {
+        g_tone.LevelChannel = answer.channel;
+        g_tone.LevelsApplied = true;
+    } else {
+        before.PutBack();
+    }
     TakeModuleAnswer(answer.preview, answer.rect);
 }
 
@@ -72,7 +129,7 @@ struct DialogModule {
 constexpr DialogModule kDialogModules[] = {
     {1110, "gamma.dll", "GammaDiag", ExchangeGamma},
     {1111, "toneset.dll", "TonesetDiag", ExchangeToneset},
-    {1112, "level.dll", "LevelDiag", nullptr},
+    {1112, "level.dll", "LevelDiag", ExchangeLevel},
     {1083, "dotgrid.dll", "HTDiag", nullptr},
     {1084, "About.dll", "AboutDiag", nullptr},
 };

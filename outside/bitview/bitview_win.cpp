@@ -12,43 +12,6 @@
 #include <memory>
 #include <new>
 
-namespace {
-
-// Files larger than this are not read: the largest picture accepted
-// (kMaxDecodedBytes of 24-bit pixels) with any header fits well within it.
-constexpr uint64_t kMaxFileBytes = 128u * 1024u * 1024u;
-
-// The whole file in memory; empty when it cannot be read.
-std::unique_ptr<uint8_t[]> ReadFile(const char* path, size_t& size) {
-    size = 0;
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return nullptr;
-    std::unique_ptr<uint8_t[]> data;
-    LARGE_INTEGER length;
-    if (GetFileSizeEx(file, &length) && length.QuadPart > 0 &&
-        static_cast<uint64_t>(length.QuadPart) <= kMaxFileBytes) {
-        const size_t want = static_cast<size_t>(length.QuadPart);
-        data.reset(new (std::nothrow) uint8_t[want]);
-        size_t got = 0;
-        while (data && got < want) {
-            DWORD n = 0;
-            DWORD chunk = want - got > 0x100000 ? 0x100000 : static_cast<DWORD>(want - got);
-            if (!::ReadFile(file, data.get() + got, chunk, &n, nullptr) || n == 0) break;
-            got += n;
-        }
-        if (got == want) {
-            size = want;
-        } else {
-            data.reset();
-        }
-    }
-    CloseHandle(file);
-    return data;
-}
-
-}  // namespace
-
 // The previous record belongs to the caller, who frees its memory before
 // or after this call; it is not touched here.
 extern "C" OpenedBitmap WINAPI Bitview(HWND /*owner*/, const char* path, int32_t colour,
@@ -56,7 +19,7 @@ extern "C" OpenedBitmap WINAPI Bitview(HWND /*owner*/, const char* path, int32_t
     OpenedBitmap result{};
     if (!path) return result;
     size_t size = 0;
-    std::unique_ptr<uint8_t[]> data = ReadFile(path, size);
+    std::unique_ptr<uint8_t[]> data = preview::ReadPictureFile(path, size);
     if (!data) return result;
     const auto layout = preview::ParseBmp(data.get(), size);
     if (!layout) return result;

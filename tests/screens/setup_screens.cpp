@@ -482,6 +482,33 @@ std::vector<Shot> Shots() {
     shots.push_back(gamma("gamma-spanish", spanish, [](HWND d) {
         SendMessageA(GetDlgItem(d, 2020), BM_CLICK, 0, 0);
     }));
+    // The level dialog.
+    auto level = [](const char* name, Setup s, bool colourPrescan, std::function<void(HWND)> prepare) {
+        return Shot{name, [=] {
+                        WithWindow(s, [&](InstalledSource& source, HWND w) {
+                            if (colourPrescan) Command(source, w, 1063);
+                            Click(source, w, 1002);
+                            ShootModal(name, [&] { SendMessageA(w, WM_COMMAND, 1112, 0); }, prepare);
+                            source.Pump(200);
+                        });
+                    }};
+    };
+    auto moveMarkers = [](HWND d) {
+        RECT r{};
+        GetWindowRect(GetDlgItem(d, 7029), &r);
+        MapWindowPoints(nullptr, d, reinterpret_cast<POINT*>(&r), 2);
+        const int w = r.right - r.left, y = r.top + 2;
+        for (auto [value, dx] : {std::pair{255, -50}, std::pair{0, 25}}) {
+            const int x = r.left + value * w / 256;
+            SendMessageA(d, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+            SendMessageA(d, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x + dx, y));
+            SendMessageA(d, WM_LBUTTONUP, 0, MAKELPARAM(x + dx, y));
+        }
+    };
+    shots.push_back(level("level-rgb", Setup{}, true, moveMarkers));
+    shots.push_back(level("level-gray", Setup{}, false, moveMarkers));
+    shots.push_back(level("level-auto", Setup{}, true, [](HWND d) { SendMessageA(d, WM_COMMAND, 7009, 0); }));
+    shots.push_back(level("level-german", german, true, {}));
     // On a screen of 256 colours: a colour picture through its palette.
     shots.push_back(plain("setup-palette", Setup{}, [](InstalledSource& s, HWND w) {
         Command(s, w, 1063);

@@ -428,6 +428,31 @@ void CALLBACK MeasureGammaDrag(HWND, UINT, UINT_PTR timer, DWORD) {
     PostMessageA(dialog, WM_COMMAND, 2003, 0);
 }
 
+// One step of a marker drag in the level dialog: a mouse move with the
+// button down until the values, the histogram's curve and the marker bar
+// are drawn again.
+void CALLBACK MeasureLevelDrag(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    HWND dialog = GetActiveWindow();
+    HWND bar = GetDlgItem(dialog, 7029);
+    if (!bar) Die("the level dialog did not open");
+    RECT r{};
+    GetWindowRect(bar, &r);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+    // The highlight marker at 255.
+    const int x = r.left + 255 * (r.right - r.left) / 256, y = r.top + 2;
+    SendMessageA(dialog, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    for (int step = 0; step < g_dialogSteps; ++step) {
+        const double start = Now();
+        SendMessageA(dialog, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x - 10 - step % 2 * 10, y));
+        RedrawWindow(dialog, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        GdiFlush();
+        g_dialogTimes->push_back(Now() - start);
+    }
+    SendMessageA(dialog, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    PostMessageA(dialog, WM_COMMAND, 7007, 0);
+}
+
 int WindowCase(const std::string& name, int repetitions) {
     wintest::WinIniKeys ini;
     for (const char* key : {"BRAND", "DRIVER", "LANGUAGE"}) ini.Remove("ZEBINFO", key);
@@ -471,6 +496,14 @@ int WindowCase(const std::string& name, int repetitions) {
             SetTimer(nullptr, 0, 300, MeasureTonesetScroll);
             SendMessageA(window, WM_COMMAND, 1111, 0);
             if (times.empty()) Die("no scroll step was measured");
+            repetitions = 0;
+        }
+        if (name == "level-drag") {
+            g_dialogTimes = &times;
+            g_dialogSteps = repetitions;
+            SetTimer(nullptr, 0, 300, MeasureLevelDrag);
+            SendMessageA(window, WM_COMMAND, 1112, 0);
+            if (times.empty()) Die("no drag step was measured");
             repetitions = 0;
         }
         if (name == "gamma-drag") {

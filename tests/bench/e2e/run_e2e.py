@@ -70,7 +70,8 @@ print("should take no longer than one frame at 60 Hz, 16.7 ms)")
 print(f"{'case':<16} {'ms':>8} {'fastest':>8} {'slowest':>8}")
 window_reps = str(max(int(reps), 20))
 for case in ["open", "repaint", "repaint-all", "scroll", "drag", "outline", "pan", "prescan",
-             "scanner-prescan", "toneset-scroll", "toneset-scroll-colour", "gamma-drag"]:
+             "scanner-prescan", "toneset-scroll", "toneset-scroll-colour", "gamma-drag",
+             "level-drag"]:
     out = subprocess.run(["/usr/lib/wine/wine64", exe, "window", case,
                           reps if "prescan" in case else window_reps],
                          capture_output=True, text=True)

@@ -67,6 +67,37 @@ private:
     bool moved_ = false;
 };
 
+// A 24-bit BMP of `lines` lines as a stored prescan: every pixel grey, of
+// the level `value` gives for its place (0x80 without one).
+inline void WriteStoredPrescan(const std::string& path, int width, int lines,
+                               uint8_t (*value)(int x, int y) = nullptr) {
+    const int row = (width * 3 + 3) & ~3;
+    std::vector<uint8_t> file(54 + static_cast<size_t>(row) * lines, 0x80);
+    auto put = [&](size_t at, uint32_t v, int n) {
+        for (int i = 0; i < n; ++i) file[at + i] = static_cast<uint8_t>(v >> (8 * i));
+    };
+    file[0] = 'B';
+    file[1] = 'M';
+    put(2, static_cast<uint32_t>(file.size()), 4);
+    put(6, 0, 4);
+    put(10, 54, 4);
+    put(14, 40, 4);
+    put(18, static_cast<uint32_t>(width), 4);
+    put(22, static_cast<uint32_t>(lines), 4);
+    put(26, 1, 2);
+    put(28, 24, 2);
+    put(30, 0, 24);
+    if (value) {
+        for (int y = 0; y < lines; ++y)
+            for (int x = 0; x < width; ++x)
+                for (int c = 0; c < 3; ++c) file[54 + static_cast<size_t>(y) * row + 3 * x + c] = value(x, y);
+    }
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(f, file.data(), static_cast<DWORD>(file.size()), &written, nullptr);
+    CloseHandle(f);
+}
+
 class SetupWindowTest : public AcquisitionTest {
 protected:
     void SetUp() override {

@@ -119,17 +119,19 @@ TEST_F(GammaTest, ADraggedCurveOfOnesOwnReachesTheScanner) {
     EXPECT_EQ(differing, 0u) << "every sample went through the curve once";
 }
 
-TEST_F(GammaTest, CancelKeepsTheCurvesWrittenButReturnsTheSettingsAsReceived) {
+TEST_F(GammaTest, CancelReturnsTheSettingsAsReceivedAndTheScanKeepsItsCurves) {
     ASSERT_TRUE(OpenWindow());
-    g_settings.Block.Gamma = 1;
+    g_settings.Block.Gamma = 39;  // a curve of one's own is in use
+    const std::vector<uint8_t> before = Curve(kGammaGrey);
     void* picture = g_setup.picture.viewDC;
     UseDialog([&](HWND d) {
         PressButton(d, 2113);  // LaserJet > Darken Hilights
         LetItPaint(d);
+        EXPECT_EQ(Curve(kGammaGrey)[255], 190) << "the dialog shows the curve it tries";
         PressButton(d, kCancel);
     });
-    EXPECT_EQ(Curve(kGammaGrey)[255], 190) << "the tables keep what was written";
-    EXPECT_EQ(g_settings.Block.Gamma, 1);
+    EXPECT_EQ(g_settings.Block.Gamma, 39);
+    EXPECT_EQ(Curve(kGammaGrey), before) << "the next scan has the curve it had";
     EXPECT_EQ(g_tone.GammaChannel, 2011);
     EXPECT_EQ(g_setup.picture.viewDC, picture);
 }

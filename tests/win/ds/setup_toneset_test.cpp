@@ -16,30 +16,6 @@ namespace {
 constexpr int kBrightnessBar = 3001, kContrastBar = 3011, kOk = 3012, kCancel = 3013;
 constexpr size_t kRed = 512;
 
-// A grey-level BMP of `lines` lines as the stored colour prescan.
-void WriteStoredPrescan(const std::string& path, int width, int lines) {
-    const int row = (width * 3 + 3) & ~3;
-    std::vector<uint8_t> file(54 + static_cast<size_t>(row) * lines, 0x80);
-    auto put = [&](size_t at, uint32_t v, int n) {
-        for (int i = 0; i < n; ++i) file[at + i] = static_cast<uint8_t>(v >> (8 * i));
-    };
-    file[0] = 'B';
-    file[1] = 'M';
-    put(2, static_cast<uint32_t>(file.size()), 4);
-    put(6, 0, 4);
-    put(10, 54, 4);
-    put(14, 40, 4);
-    put(18, static_cast<uint32_t>(width), 4);
-    put(22, static_cast<uint32_t>(lines), 4);
-    put(26, 1, 2);
-    put(28, 24, 2);
-    put(30, 0, 24);
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(f, file.data(), static_cast<DWORD>(file.size()), &written, nullptr);
-    CloseHandle(f);
-}
-
 void ScrollDialog(HWND dialog, int bar, int code, int thumb = 0) {
     SendMessageA(dialog, WM_HSCROLL, MAKEWPARAM(code, thumb),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, bar)));
