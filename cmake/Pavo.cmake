@@ -171,3 +171,39 @@ set(PAVO_WINE_ENV
   "WINEPREFIX=${PAVO_WINEPREFIX}"
   "WINEDEBUG=-all"
   "WINEDLLOVERRIDES=mscoree,mshtml=")
+
+# A libFuzzer target under ASan and UBSan, run by ctest as NAME from the
+# seed folder SEEDS (new inputs go to the build tree): RUNS runs of inputs
+# up to MAX_LEN bytes. Native configuration only; libFuzzer needs clang,
+# so with another compiler the target is built with clang on the side.
+function(pavo_fuzz_test name)
+  cmake_parse_arguments(P "" "SEEDS;RUNS;MAX_LEN" "SOURCES;HEADERS" ${ARGN})
+  if(WIN32 OR PAVO_SANITIZE)
+    return()
+  endif()
+  set(_exe ${CMAKE_CURRENT_BINARY_DIR}/${name}er)
+  if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    add_executable(${name} ${P_SOURCES})
+    target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
+    target_compile_options(${name} PRIVATE -g -O1 -fsanitize=fuzzer,address,undefined
+                           -fno-sanitize-recover=undefined)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+    set(_exe $<TARGET_FILE:${name}>)
+  else()
+    find_program(PAVO_CLANGXX NAMES clang++)
+    if(NOT PAVO_CLANGXX)
+      message(STATUS "${name}: no clang++, the fuzz test is left out")
+      return()
+    endif()
+    add_custom_command(OUTPUT ${_exe}
+      COMMAND ${PAVO_CLANGXX} -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined
+              -fno-sanitize-recover=undefined -I${CMAKE_SOURCE_DIR} ${P_SOURCES} -o ${_exe}
+      DEPENDS ${P_SOURCES} ${P_HEADERS}
+      COMMENT "Building the fuzz target ${name} with clang")
+    add_custom_target(${name} ALL DEPENDS ${_exe})
+  endif()
+  file(MAKE_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/corpus)
+  add_test(NAME ${name}
+    COMMAND ${_exe} -runs=${P_RUNS} -seed=1 -max_len=${P_MAX_LEN} -print_final_stats=1
+            ${CMAKE_CURRENT_BINARY_DIR}/corpus ${P_SEEDS})
+endfunction()

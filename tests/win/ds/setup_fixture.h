@@ -204,6 +204,15 @@ protected:
         return watcher.Items();
     }
 
+    // A scan from the window's Scan button, taken by memory transfer.
+    std::vector<uint8_t> ScanFromWindow() {
+        Click(1001);
+        std::vector<uint8_t> image;
+        EXPECT_EQ(TakeMemory(image), TWRC_XFERDONE);
+        EXPECT_EQ(EndTransfer(), TWRC_SUCCESS);
+        return image;
+    }
+
     TW_UINT16 EndTransfer() {
         TW_PENDINGXFERS pending{};
         return Call(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending);

@@ -60,13 +60,6 @@ protected:
         ClickDrawn(1110);
         EXPECT_EQ(gamma.Handled(), 1) << "the dialog did not open";
     }
-    std::vector<uint8_t> scan() {
-        Click(1001);
-        std::vector<uint8_t> image;
-        EXPECT_EQ(TakeMemory(image), TWRC_XFERDONE);
-        EXPECT_EQ(EndTransfer(), TWRC_SUCCESS);
-        return image;
-    }
 };
 
 TEST_F(GammaTest, DarkenHilightsOnRgbWritesTheColourCurvesAndOkReturnsItsNumber) {
@@ -91,7 +84,7 @@ TEST_F(GammaTest, DarkenHilightsOnRgbWritesTheColourCurvesAndOkReturnsItsNumber)
 TEST_F(GammaTest, ADraggedCurveOfOnesOwnReachesTheScanner) {
     UseLog();
     ASSERT_TRUE(OpenWindow());
-    const std::vector<uint8_t> plain = scan();
+    const std::vector<uint8_t> plain = ScanFromWindow();
     EXPECT_EQ(Field(LastStart(), "gamma"), "1");
     UseDialog([&](HWND d) {
         Tick(d, kUser);
@@ -109,7 +102,7 @@ TEST_F(GammaTest, ADraggedCurveOfOnesOwnReachesTheScanner) {
     EXPECT_NEAR(curve[150], 60, 3) << "the point went where the mouse let go";
     EXPECT_EQ(curve[30], 30) << "the other points stay";
 
-    const std::vector<uint8_t> toned = scan();
+    const std::vector<uint8_t> toned = ScanFromWindow();
     EXPECT_EQ(Field(LastStart(), "gamma"), "39");
     ASSERT_EQ(toned.size(), plain.size());
     size_t differing = 0;

@@ -55,13 +55,6 @@ protected:
         ClickDrawn(1112);
         EXPECT_EQ(level.Handled(), 1) << "the dialog did not open";
     }
-    std::vector<uint8_t> scan() {
-        Click(1001);
-        std::vector<uint8_t> image;
-        EXPECT_EQ(TakeMemory(image), TWRC_XFERDONE);
-        EXPECT_EQ(EndTransfer(), TWRC_SUCCESS);
-        return image;
-    }
 };
 
 TEST_F(LevelTest, DraggedMarkersChangeTheTextsAndOkHandsTheLevelsBack) {
@@ -100,7 +93,7 @@ TEST_F(LevelTest, DraggedMarkersChangeTheTextsAndOkHandsTheLevelsBack) {
 TEST_F(LevelTest, AfterOkTheScanIsTheScannersThroughTheLevelCurve) {
     UseLog();
     ASSERT_TRUE(OpenWindow());
-    const std::vector<uint8_t> plain = scan();
+    const std::vector<uint8_t> plain = ScanFromWindow();
     const scanner::ToneTable neutral = scanner::BuildToneTable(scanner::ToneSettings{});
     for (int i = 0; i < 256; ++i) ASSERT_EQ(neutral[i], i) << "the plain scan is the raw samples";
     UseDialog([&](HWND d) {
@@ -112,7 +105,7 @@ TEST_F(LevelTest, AfterOkTheScanIsTheScannersThroughTheLevelCurve) {
                           g_settings.Ratio[3], 0};
     EXPECT_EQ(grey.shadow, 40);
     EXPECT_EQ(g_tone.LevelChannel, 7018);
-    const std::vector<uint8_t> toned = scan();
+    const std::vector<uint8_t> toned = ScanFromWindow();
     EXPECT_EQ(Field(LastStart(), "shadow"), "40");
     // The scanner stretches from the shadow it is sent; the level curve
     // follows on every line.

@@ -135,21 +135,14 @@ TEST_F(TonesetTest, AHalfLengthPrescanIsShownAtHalfHeightAndOkAdoptsItsRendering
 TEST_F(TonesetTest, TheValuesReachTheNextScan) {
     UseLog();
     ASSERT_TRUE(OpenWindow());
-    auto scan = [&] {
-        Click(1001);
-        std::vector<uint8_t> image;
-        EXPECT_EQ(TakeMemory(image), TWRC_XFERDONE);
-        EXPECT_EQ(EndTransfer(), TWRC_SUCCESS);
-        return image;
-    };
-    const std::vector<uint8_t> plain = scan();
+    const std::vector<uint8_t> plain = ScanFromWindow();
     EXPECT_EQ(Field(LastStart(), "brightness"), "12");
     UseDialog([&](HWND d) {
         for (int i = 0; i < 6; ++i) ScrollDialog(d, kBrightnessBar, SB_LINERIGHT);
         PressButton(d, kOk);
     });
     EXPECT_EQ(g_settings.Brightness[3], 6);
-    const std::vector<uint8_t> brighter = scan();
+    const std::vector<uint8_t> brighter = ScanFromWindow();
     EXPECT_EQ(Field(LastStart(), "brightness"), "18") << "+6 is sent as 18";
     EXPECT_GT(Mean(brighter), Mean(plain) + 5);
 }
