@@ -1,7 +1,10 @@
 #include "ds/ui/module_binding.h"
 
+#include "common/about_entry.h"
 #include "common/product.h"
 #include "common/tone_blocks.h"
+#include "ds/acquire/driver.h"
+#include "ds/acquire/inquiry.h"
 #include "ds/acquire/tone_tables.h"
 #include "ds/settings/profile_win.h"
 #include "ds/twain/scan_settings.h"
@@ -118,20 +121,30 @@ void ExchangeLevel(void* entry) {
     TakeModuleAnswer(answer.preview, answer.rect);
 }
 
+// The about box: the model, the scanner's firmware text and the version.
+void ShowAbout(void* entry) {
+    const std::string firmware = InquiryFirmware(LastInquiry());
+    const std::string version = ReadZebInfoVersion().substr(0, 5);
+    reinterpret_cast<AboutDiagProc>(entry)(g_setup.window, g_settings.ModelCode, firmware.c_str(),
+                                           version.c_str(), static_cast<uint16_t>(g_languageIndex));
+}
+
 // The module of each command that opens a dialog module, and the exchange
-// with it (none yet where the module's dialog has not come).
+// with it (none yet where the module's dialog has not come); the tone
+// dialogs work on the tone tables, the about box on nothing.
 struct DialogModule {
     int command;
     const char* file;
     const char* entry;
     void (*exchange)(void* entry);
+    bool tones = true;
 };
 constexpr DialogModule kDialogModules[] = {
     {1110, "gamma.dll", "GammaDiag", ExchangeGamma},
     {1111, "toneset.dll", "TonesetDiag", ExchangeToneset},
     {1112, "level.dll", "LevelDiag", ExchangeLevel},
     {1083, "dotgrid.dll", "HTDiag", nullptr},
-    {1084, "About.dll", "AboutDiag", nullptr},
+    {1084, "About.dll", "AboutDiag", ShowAbout, false},
 };
 
 }  // namespace
@@ -172,7 +185,7 @@ bool OpenDialogModule(HWND window, int command) {
         void* entry = FindModuleEntry(module, m.entry);
         if (!entry) return false;
         // The tables the module writes into exist before it is called.
-        if (!ToneTablesAddress()) {
+        if (m.tones && !ToneTablesAddress()) {
             FreeLibrary(module);
             g_session.conditionCode = TWCC_LOWMEMORY;
             return false;

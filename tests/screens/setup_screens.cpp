@@ -482,6 +482,15 @@ std::vector<Shot> Shots() {
     shots.push_back(gamma("gamma-spanish", spanish, [](HWND d) {
         SendMessageA(GetDlgItem(d, 2020), BM_CLICK, 0, 0);
     }));
+    // The about box.
+    for (const auto& [name, setup] : {std::pair{"about", Setup{}}, std::pair{"about-german", german}}) {
+        shots.push_back({name, [name, setup] {
+                             WithWindow(setup, [&](InstalledSource& source, HWND w) {
+                                 ShootModal(name, [&] { SendMessageA(w, WM_COMMAND, 1084, 0); });
+                                 source.Pump(200);
+                             });
+                         }});
+    }
     // The level dialog.
     auto level = [](const char* name, Setup s, bool colourPrescan, std::function<void(HWND)> prepare) {
         return Shot{name, [=] {

@@ -1,7 +1,12 @@
 // A user at the setup window: what it shows when it opens, the resolution
 // and scaling bars, typed resolutions, presets, menus, modes, Reset, the
 // document feeder and the transparency adapter.
+#include "tests/support/dialog_watcher.h"
 #include "tests/win/ds/setup_fixture.h"
+
+#include "ds/acquire/driver.h"
+#include "ds/acquire/inquiry.h"
+#include "ds/settings/profile_win.h"
 
 #include "ds/acquire/scan_job.h"
 #include "ds/twain/acquisition.h"
@@ -381,12 +386,29 @@ TEST_F(SetupWindowTest, SpeedCommandsSetTheSpeedBitsOnly) {
     EXPECT_LE(g_settings.Block.Velocity & 0x0F, 5);
 }
 
-TEST_F(SetupWindowTest, DialogsThatAreNotThereYetEndAsAMissingModule) {
+TEST_F(SetupWindowTest, AboutShowsThePassedTextsAndWithoutItsModuleEndsWithCodeFive) {
     ASSERT_TRUE(OpenWindow());
-    g_session.conditionCode = TWCC_SUCCESS;
-    EXPECT_FALSE(Procedure(WM_COMMAND, MAKEWPARAM(1084, BN_CLICKED), 0));
-    EXPECT_EQ(g_session.conditionCode, TWCC_OPERATIONERROR);
+    std::vector<std::string> shown;
+    {
+        wintest::DialogWatcher about(101, [&](HWND d) {
+            for (int id : {100, 101, 102, 103}) shown.push_back(wintest::ControlText(d, id));
+            wintest::PressButton(d, IDOK);
+        });
+        Command(1084);
+        EXPECT_EQ(about.Handled(), 1);
+    }
+    const std::string version = ReadZebInfoVersion().substr(0, 5);
+    std::string brand = ReadZebInfoBrand();  // read with its blank
+    if (!brand.empty() && brand.back() == ' ') brand.pop_back();
+    EXPECT_EQ(shown, (std::vector<std::string>{brand, "ZEB-A100CX",
+                                               InquiryFirmware(LastInquiry()), version}));
+    {
+        ProductFileAway module("About.dll");
+        g_session.conditionCode = TWCC_SUCCESS;
+        EXPECT_FALSE(Procedure(WM_COMMAND, MAKEWPARAM(1084, BN_CLICKED), 0));
+        EXPECT_EQ(g_session.conditionCode, TWCC_OPERATIONERROR);
+    }
     EXPECT_TRUE(Enabled(1001)) << "the window stays usable";
-    Command(1083);
+    Command(1083);  // the halftone editor is not there yet
     EXPECT_EQ(g_settings.Block.GrainBuiltIn, 1) << "the user cell is chosen before its editor opens";
 }
