@@ -119,3 +119,23 @@ static_assert(offsetof(LevelBlock, channel) == 128);
 static_assert(offsetof(LevelBlock, tables) == 136);
 static_assert(sizeof(LevelBlock) == 152);
 #endif
+
+// dotgrid.dll (the halftone cell editor): passed in and returned by value.
+struct HalftoneBlock {
+    ScanParameterBlock params;  // the module edits GrainBuiltIn, Grain and GrainCode
+    PreviewImage preview;       // out: a new picture, or all zero
+    PreviewRect rect;
+};
+
+// HTDiag(owner, block, language).
+using HTDiagProc = HalftoneBlock(PAVO_PREVIEW_CALL*)(void* owner, HalftoneBlock block, uint16_t language);
+
+#if !defined(_WIN64) && defined(_WIN32)
+static_assert(sizeof(HalftoneBlock) == 444);
+static_assert(offsetof(HalftoneBlock, preview) == 404);
+static_assert(offsetof(HalftoneBlock, rect) == 428);
+#endif
+#if defined(_WIN64)
+static_assert(offsetof(HalftoneBlock, preview) == 408);
+static_assert(sizeof(HalftoneBlock) == 472);
+#endif

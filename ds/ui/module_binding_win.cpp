@@ -121,6 +121,18 @@ void ExchangeLevel(void* entry) {
     TakeModuleAnswer(answer.preview, answer.rect);
 }
 
+// The halftone cell editor: the scan parameters go and come back; the
+// rectangle it answers with is the window's own.
+void ExchangeHalftone(void* entry) {
+    HalftoneBlock block{};
+    block.params = g_settings.Block;
+    block.rect = ToPreviewRect(g_setup.PreviewArea);
+    const HalftoneBlock answer = reinterpret_cast<HTDiagProc>(entry)(
+        g_setup.window, block, static_cast<uint16_t>(g_languageIndex));
+    g_settings.Block = answer.params;
+    TakeModuleAnswer(answer.preview, ToPreviewRect(g_setup.PreviewArea));
+}
+
 // The about box: the model, the scanner's firmware text and the version.
 void ShowAbout(void* entry) {
     const std::string firmware = InquiryFirmware(LastInquiry());
@@ -143,7 +155,7 @@ constexpr DialogModule kDialogModules[] = {
     {1110, "gamma.dll", "GammaDiag", ExchangeGamma},
     {1111, "toneset.dll", "TonesetDiag", ExchangeToneset},
     {1112, "level.dll", "LevelDiag", ExchangeLevel},
-    {1083, "dotgrid.dll", "HTDiag", nullptr},
+    {1083, "dotgrid.dll", "HTDiag", ExchangeHalftone, false},
     {1084, "About.dll", "AboutDiag", ShowAbout, false},
 };
 

@@ -482,6 +482,32 @@ std::vector<Shot> Shots() {
     shots.push_back(gamma("gamma-spanish", spanish, [](HWND d) {
         SendMessageA(GetDlgItem(d, 2020), BM_CLICK, 0, 0);
     }));
+    // The halftone cell editor, started from a built-in cell and with a few
+    // places of one's own.
+    shots.push_back({"halftone-editor", [] {
+                         WithWindow(Setup{}, [&](InstalledSource& source, HWND w) {
+                             ShootModal("halftone-editor", [&] { SendMessageA(w, WM_COMMAND, 1083, 0); },
+                                        [](HWND d) { SendMessageA(d, WM_COMMAND, 303, 0); });
+                             source.Pump(200);
+                         });
+                     }});
+    shots.push_back({"halftone-editor-own", [] {
+                         WithWindow(Setup{}, [&](InstalledSource& source, HWND w) {
+                             ShootModal("halftone-editor-own", [&] { SendMessageA(w, WM_COMMAND, 1083, 0); },
+                                        [](HWND d) {
+                                            SendMessageA(d, WM_COMMAND, 301, 0);
+                                            RECT g{};
+                                            GetWindowRect(GetDlgItem(d, 300), &g);
+                                            MapWindowPoints(nullptr, d, reinterpret_cast<POINT*>(&g), 2);
+                                            const int cw = (g.right - g.left) / 8, ch = (g.bottom - g.top) / 8;
+                                            for (int p : {27, 28, 35, 36, 19, 20, 43, 44, 26, 29})
+                                                SendMessageA(d, WM_LBUTTONDOWN, MK_LBUTTON,
+                                                             MAKELPARAM(g.left + (p % 8) * cw + cw / 2,
+                                                                        g.top + (p / 8) * ch + ch / 2));
+                                        });
+                             source.Pump(200);
+                         });
+                     }});
     // The about box.
     for (const auto& [name, setup] : {std::pair{"about", Setup{}}, std::pair{"about-german", german}}) {
         shots.push_back({name, [name, setup] {
