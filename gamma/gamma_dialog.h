@@ -61,7 +61,7 @@ void ShowStopText(HWND owner, int n);
 RECT CurveAreaRect(HWND dialog);
 // The grab tolerance and the handle size: a quarter of the horizontal and
 // an eighth of the vertical dialog base unit.
-SIZE HandleUnit();
+SIZE HandleUnit(HWND dialog);
 // Background, axis bars and the curve of the dialog's points.
 void PaintCurveArea(HWND dialog, HDC dc);
 // Erases the curve on the screen and draws the current one.
@@ -69,6 +69,10 @@ void RedrawCurve(HWND dialog);
 // While point k is dragged from `before`: its two segments and its
 // handle are erased and drawn again.
 void RedrawDraggedPoint(HWND dialog, int k, const ControlPoints& before);
+
+// The curve the points come from: the file just read, else the curve in
+// use (for a curve of one's own, the one in the tone tables).
+GammaCurve SourceCurve();
 
 // ---- Curve files ---------------------------------------------------------------
 // The Open and Save dialogs. Load: true when a curve was read into

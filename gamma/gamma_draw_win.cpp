@@ -48,7 +48,7 @@ void Handle(HDC dc, const RECT& area, const CurvePoint& p, SIZE unit) {
 
 // Draws the segments first..last (segment k joins P(k-1) and Pk) and the
 // handles of the points first-1..last, in one colour.
-void DrawPart(HDC dc, const RECT& area, const ControlPoints& points, int first, int last,
+void DrawPart(HWND dialog, HDC dc, const RECT& area, const ControlPoints& points, int first, int last,
               bool handles, COLORREF colour) {
     HPEN pen = CreatePen(PS_SOLID, 1, colour);
     HBRUSH brush = CreateSolidBrush(colour);
@@ -62,7 +62,7 @@ void DrawPart(HDC dc, const RECT& area, const ControlPoints& points, int first, 
         SetPixel(dc, b.x, b.y, colour);  // LineTo leaves out the last pixel
     }
     if (handles) {
-        const SIZE unit = HandleUnit();
+        const SIZE unit = HandleUnit(dialog);
         for (int k = std::max(0, first - 1); k <= std::min(kPointCount - 1, last); ++k)
             Handle(dc, area, points[k], unit);
     }
@@ -72,8 +72,8 @@ void DrawPart(HDC dc, const RECT& area, const ControlPoints& points, int first, 
     DeleteObject(brush);
 }
 
-void DrawWholeCurve(HDC dc, const RECT& area) {
-    DrawPart(dc, area, g.points, 1, kPointCount - 1, g.userDefined, CurveColour(g.channel));
+void DrawWholeCurve(HWND dialog, HDC dc, const RECT& area) {
+    DrawPart(dialog, dc, area, g.points, 1, kPointCount - 1, g.userDefined, CurveColour(g.channel));
     g.drawn = g.points;
     g.drawnHandles = g.userDefined;
     g.haveDrawn = true;
@@ -106,9 +106,12 @@ void DrawAxisBars(HWND dialog, HDC dc) {
 
 RECT CurveAreaRect(HWND dialog) { return ControlRect(dialog, kCurveArea); }
 
-SIZE HandleUnit() {
-    const LONG base = GetDialogBaseUnits();
-    return {std::max<LONG>(1, LOWORD(base) / 4), std::max<LONG>(1, HIWORD(base) / 8)};
+SIZE HandleUnit(HWND dialog) {
+    // A quarter of the horizontal and an eighth of the vertical base unit
+    // of this dialog's font: one dialog unit each way.
+    RECT unit{0, 0, 1, 1};
+    MapDialogRect(dialog, &unit);
+    return {std::max<LONG>(1, unit.right), std::max<LONG>(1, unit.bottom)};
 }
 
 void PaintCurveArea(HWND dialog, HDC dc) {
@@ -117,15 +120,15 @@ void PaintCurveArea(HWND dialog, HDC dc) {
     FillRect(dc, &area, background);
     DeleteObject(background);
     DrawAxisBars(dialog, dc);
-    DrawWholeCurve(dc, area);
+    DrawWholeCurve(dialog, dc, area);
 }
 
 void RedrawCurve(HWND dialog) {
     HDC dc = GetDC(dialog);
     const RECT area = CurveAreaRect(dialog);
-    if (g.haveDrawn) DrawPart(dc, area, g.drawn, 1, kPointCount - 1, g.drawnHandles, kErase);
+    if (g.haveDrawn) DrawPart(dialog, dc, area, g.drawn, 1, kPointCount - 1, g.drawnHandles, kErase);
     DrawAxisBars(dialog, dc);
-    DrawWholeCurve(dc, area);
+    DrawWholeCurve(dialog, dc, area);
     ReleaseDC(dialog, dc);
 }
 
@@ -145,12 +148,12 @@ void RedrawDraggedPoint(HWND dialog, int k, const ControlPoints& before) {
         LineTo(dc, b.x, b.y);
         SetPixel(dc, b.x, b.y, kErase);
     }
-    if (g.drawnHandles) Handle(dc, area, before[k], HandleUnit());
+    if (g.drawnHandles) Handle(dc, area, before[k], HandleUnit(dialog));
     SelectObject(dc, oldPen);
     SelectObject(dc, oldBrush);
     DeleteObject(pen);
     DeleteObject(brush);
-    DrawPart(dc, area, g.points, k, k + 1, g.userDefined, CurveColour(g.channel));
+    DrawPart(dialog, dc, area, g.points, k, k + 1, g.userDefined, CurveColour(g.channel));
     g.drawn = g.points;
     g.drawnHandles = g.userDefined;
     ReleaseDC(dialog, dc);

@@ -19,7 +19,8 @@ std::string TypedPath(HWND dialog, const filelist::Ids& ids) {
 
 bool LoadNamedCurve(HWND dialog) {
     const std::string path = TypedPath(dialog, filelist::kOpenIds);
-    GammaCurve curve = g.table;
+    // Entries a short file does not reach keep the source curve's.
+    GammaCurve curve = SourceCurve();
     if (path.empty() || !ReadCurveFileAt(path, curve)) {
         ShowStopText(dialog, 1);
         return false;

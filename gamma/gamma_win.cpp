@@ -61,11 +61,29 @@ void ApplyPoints(HWND dialog) {
     RepaintImage(dialog, false);
 }
 
-// New points from the source curve: the file just read, else the curve
-// in use; the gamma value moves their inputs.
-void Rebuild(HWND dialog) {
-    g.points = PointsOf(g.loaded ? *g.loaded : ResourceCurve(g.current));
+// The channel's own gamma table in the tone tables (the grey one for
+// grey, the red one standing for RGB).
+GammaCurve StoredCurve() {
+    GammaCurve curve = ResourceCurve(kFirstCurve);
+    const size_t at = g.channel == GammaChannel::Gray ? kGammaGrey
+                      : g.channel == GammaChannel::Green ? kGammaGreen
+                      : g.channel == GammaChannel::Blue ? kGammaBlue
+                                                        : kGammaRed;
+    if (g.block.tables.address) std::copy_n(g.block.tables.address + at, curve.size(), curve.begin());
+    return curve;
+}
+
+// New points from the source curve; the gamma value moves their inputs.
+void BuildPoints() {
+    g.points = PointsOf(SourceCurve());
     if (g.gammaValueType) ApplyGammaValue(g.points, GammaOf(ChannelGammaText()));
+    g.table = TableThrough(g.points);
+}
+
+// After a change: new points, their table in the tone tables, and the
+// curve and the picture drawn anew.
+void Rebuild(HWND dialog) {
+    BuildPoints();
     ApplyPoints(dialog);
     if (IsWindowVisible(dialog)) RedrawCurve(dialog);
 }
@@ -129,7 +147,10 @@ BOOL OnInitDialog(HWND dialog) {
     PlacePicture(dialog);
     for (int id : {kPictureArea, kCurveArea, kInputBar, kOutputBar, kChannelFrame, kPictureFrame})
         ShowWindow(GetDlgItem(dialog, id), SW_HIDE);
-    Rebuild(dialog);
+    // Opening changes no curve: a curve of one's own in use is shown as the
+    // tone tables hold it, and nothing is written until the user acts.
+    if (g.current == kUserDefinedCurve) g.loaded = StoredCurve();
+    BuildPoints();
     tone::CentreOnScreen(dialog);
     return FALSE;
 }
@@ -183,7 +204,7 @@ void OnLButtonDown(HWND dialog, LPARAM lParam) {
     if (!g.userDefined) return;
     const RECT area = CurveAreaRect(dialog);
     const POINT at = InArea(dialog, lParam);
-    const SIZE unit = HandleUnit();
+    const SIZE unit = HandleUnit(dialog);
     g.dragging = GrabbedPoint(g.points, at.x, at.y, area.right - area.left, area.bottom - area.top,
                               unit.cx, unit.cy);
     if (!g.dragging) return;
@@ -230,6 +251,7 @@ bool ChoosePicture(HWND dialog, bool sample) {
 }
 
 void ChooseChannel(HWND dialog, GammaChannel channel) {
+    if (channel == g.channel) return;
     // The single colours belong to curves of the user's own.
     if (channel != GammaChannel::Rgb && channel != GammaChannel::Gray && !g.userDefined) return;
     const bool colour = IsColourChannel(channel);
@@ -254,6 +276,22 @@ void ChooseChannel(HWND dialog, GammaChannel channel) {
 void ToggleUserDefined(HWND dialog) {
     g.userDefined = IsDlgButtonChecked(dialog, kUserDefined) == BST_CHECKED;
     EnableUserDefined(dialog);
+    if (!g.userDefined) {
+        // Without a curve of one's own only RGB and grey and the built-in
+        // curves remain.
+        if (g.channel != GammaChannel::Rgb && g.channel != GammaChannel::Gray) {
+            g.channel = GammaChannel::Rgb;
+            g.current = ChannelNumber();
+            g.loaded.reset();
+            CheckChannel(dialog);
+        }
+        if (g.gammaValueType) {
+            g.gammaValueType = false;
+            CaptionTypeButton(dialog);
+        }
+        Rebuild(dialog);
+        return;
+    }
     RedrawCurve(dialog);
 }
 
@@ -316,8 +354,13 @@ void Save(HWND dialog) {
 void Ok(HWND dialog) {
     if (g.picture.sample) {
         if (!ChoosePicture(dialog, false) || !RenderNow(dialog)) preview::FreePreview(g.rendering);
+    } else if (g.renderStale) {
+        RenderNow(dialog);  // a change not painted yet
     }
-    g.block.params.Gamma = static_cast<uint16_t>(g.userDefined ? kUserDefinedCurve : g.current);
+    // A channel switched to without a curve chosen has the number 0, which
+    // stands for the first curve.
+    const bool known = (g.current >= kFirstCurve && g.current <= kLastCurve) || g.current == kUserDefinedCurve;
+    g.block.params.Gamma = static_cast<uint16_t>(g.userDefined ? kUserDefinedCurve : known ? g.current : kFirstCurve);
     g.block.params.GammaSize = g.userDefined ? 256 : 0;
     g.block.channel = static_cast<uint16_t>(g.channel);
     EndGamma(dialog, false);
@@ -369,12 +412,14 @@ INT_PTR CALLBACK GammaProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
     case WM_CTLCOLORBTN:
         SetBkColor(reinterpret_cast<HDC>(wParam), RGB(192, 192, 192));
         return reinterpret_cast<INT_PTR>(g.brush);
-    case WM_CLOSE: EndGamma(dialog, false); return TRUE;
+    case WM_CLOSE: Cancel(dialog); return TRUE;
     default: return FALSE;
     }
 }
 
 }  // namespace
+
+GammaCurve SourceCurve() { return g.loaded ? *g.loaded : ResourceCurve(g.current); }
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     if (reason == DLL_PROCESS_ATTACH) g_module = instance;

@@ -4,6 +4,8 @@
 // highlight markers on it.
 #include "level/level_dialog.h"
 
+#include "common/tone_dialog_win.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -116,5 +118,7 @@ void PaintLevels(HWND dialog, HDC dc) {
 void RedrawLevels(HWND dialog) {
     HDC dc = GetDC(dialog);
     PaintLevels(dialog, dc);
+    // The histogram's frame lies within what was put on the dialog.
+    tone::DrawEtchedFrame(dc, dialog, kHistogram);
     ReleaseDC(dialog, dc);
 }

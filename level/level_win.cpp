@@ -263,6 +263,8 @@ void Auto(HWND dialog) {
 void Ok(HWND dialog) {
     if (g.picture.sample) {
         if (!ChoosePicture(dialog, false) || !RenderNow(dialog)) preview::FreePreview(g.rendering);
+    } else if (g.renderStale) {
+        RenderNow(dialog);  // a change not painted yet
     }
     WriteShownTable();
     g.block.channel = static_cast<uint16_t>(g.channel);
@@ -307,7 +309,7 @@ INT_PTR CALLBACK LevelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
     case WM_CTLCOLORBTN:
         SetBkColor(reinterpret_cast<HDC>(wParam), RGB(192, 192, 192));
         return reinterpret_cast<INT_PTR>(g.brush);
-    case WM_CLOSE: EndLevel(dialog, false); return TRUE;
+    case WM_CLOSE: Cancel(dialog); return TRUE;
     default: return FALSE;
     }
 }

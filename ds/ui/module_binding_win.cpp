@@ -104,18 +104,19 @@ void ExchangeLevel(void* entry) {
     const LevelBlock* returned = reinterpret_cast<LevelDiagProc>(entry)(
         g_setup.window, g_settings.PrescanMode, &block, static_cast<uint16_t>(g_languageIndex));
     const LevelBlock answer = returned ? *returned : block;
-    for (int c = 0; c < 4; ++c) {
-        g_settings.Shadow[c] = answer.groups[c].shadow;
-        g_settings.Midtone[c] = answer.groups[c].midtone;
-        g_settings.Hilight[c] = answer.groups[c].highlight;
-        g_settings.Ratio[c] = answer.groups[c].ratio;
-    }
     g_tone.handle = static_cast<HGLOBAL>(answer.tables.handle);
     g_tone.address = answer.tables.address;
     if (answer.channel >= 7014 && answer.channel <= 7018) {
+        for (int c = 0; c < 4; ++c) {
+            g_settings.Shadow[c] = answer.groups[c].shadow;
+            g_settings.Midtone[c] = answer.groups[c].midtone;
+            g_settings.Hilight[c] = answer.groups[c].highlight;
+            g_settings.Ratio[c] = answer.groups[c].ratio;
+        }
         g_tone.LevelChannel = answer.channel;
         g_tone.LevelsApplied = true;
     } else {
+        // Levels and curves stay as they were together.
         before.PutBack();
     }
     TakeModuleAnswer(answer.preview, answer.rect);

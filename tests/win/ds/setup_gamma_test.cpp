@@ -133,12 +133,15 @@ TEST_F(GammaTest, OpenedWithACurveOfOnesOwnAndOkWithoutIt) {
     ASSERT_TRUE(OpenWindow());
     g_settings.Block.Gamma = 39;
     g_settings.Block.GammaSize = 256;
+    for (size_t i = 0; i < 256; ++i) g_tone.address[kGammaGrey + i] = static_cast<uint8_t>(255 - i);
+    const std::vector<uint8_t> own = Curve(kGammaGrey);
     UseDialog([&](HWND d) {
         EXPECT_EQ(ControlText(d, kType), "Standard");
         PressButton(d, kOk);
     });
     EXPECT_EQ(g_settings.Block.Gamma, 39);
     EXPECT_EQ(g_settings.Block.GammaSize, 0);
+    EXPECT_EQ(Curve(kGammaGrey), own) << "looking at a curve of one's own does not replace it";
 }
 
 TEST_F(GammaTest, TheGammaValueDialogTakesATenthToBelowEight) {

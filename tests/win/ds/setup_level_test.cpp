@@ -152,6 +152,13 @@ TEST_F(LevelTest, CancelReturnsTheLevelsAsReceivedAndTheScanKeepsItsCurves) {
     EXPECT_EQ(g_settings.Shadow[3], 5);
     EXPECT_FALSE(g_tone.LevelsApplied);
     EXPECT_EQ(Table(kLevelGrey), before);
+    // The close box is a Cancel too.
+    UseDialog([&](HWND d) {
+        DragMarker(d, 5, 60);
+        PostMessageA(d, WM_CLOSE, 0, 0);
+    });
+    EXPECT_EQ(g_settings.Shadow[3], 5);
+    EXPECT_EQ(Table(kLevelGrey), before);
 }
 
 TEST_F(LevelTest, ADamagedPictureIsReportedAndNeverRead) {
