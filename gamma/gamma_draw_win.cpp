@@ -109,9 +109,10 @@ RECT CurveAreaRect(HWND dialog) { return ControlRect(dialog, kCurveArea); }
 SIZE HandleUnit(HWND dialog) {
     // A quarter of the horizontal and an eighth of the vertical base unit
     // of this dialog's font: one dialog unit each way.
+    // Never below two pixels, so that a handle stays a visible square.
     RECT unit{0, 0, 1, 1};
     MapDialogRect(dialog, &unit);
-    return {std::max<LONG>(1, unit.right), std::max<LONG>(1, unit.bottom)};
+    return {std::max<LONG>(2, unit.right), std::max<LONG>(2, unit.bottom)};
 }
 
 void PaintCurveArea(HWND dialog, HDC dc) {

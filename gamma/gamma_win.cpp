@@ -204,9 +204,11 @@ void OnLButtonDown(HWND dialog, LPARAM lParam) {
     if (!g.userDefined) return;
     const RECT area = CurveAreaRect(dialog);
     const POINT at = InArea(dialog, lParam);
+    // The whole handle grabs its point, and never less than four pixels
+    // around it: a unit of this dialog is about one pixel and a half.
     const SIZE unit = HandleUnit(dialog);
     g.dragging = GrabbedPoint(g.points, at.x, at.y, area.right - area.left, area.bottom - area.top,
-                              unit.cx, unit.cy);
+                              std::max<int>(4, 2 * unit.cx), std::max<int>(4, 2 * unit.cy));
     if (!g.dragging) return;
     SetCapture(dialog);
     SetCursor(g.hand);
