@@ -67,6 +67,11 @@ bool ReopenPicture(const Viewer& viewer, HWND owner, Picture& picture, bool colo
            OpenPicture(viewer, owner, picture, colour, !picture.sample);
 }
 
+INT_PTR GreyBackground(WPARAM dc, HBRUSH brush) {
+    SetBkColor(reinterpret_cast<HDC>(dc), RGB(192, 192, 192));
+    return reinterpret_cast<INT_PTR>(brush);
+}
+
 PreviewRect ControlArea(HWND dialog, int id) {
     RECT r{};
     HWND control = GetDlgItem(dialog, id);

@@ -59,6 +59,10 @@ void PaintRendering(HDC dc, const PreviewImage& image, const PreviewRect& imageR
 // An etched frame (a grey and a white outline) around a control.
 void DrawEtchedFrame(HDC dc, HWND dialog, int id);
 
+// The answer to WM_CTLCOLOR*: the dialog grey behind the control's text and
+// `brush` (of that grey) for its background.
+INT_PTR GreyBackground(WPARAM dc, HBRUSH brush);
+
 // True when the screen has more than 8 bits per pixel.
 bool DeepScreen();
 void CentreOnScreen(HWND window);

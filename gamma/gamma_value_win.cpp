@@ -63,8 +63,7 @@ INT_PTR CALLBACK GammaValueProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
-        SetBkColor(reinterpret_cast<HDC>(wParam), RGB(192, 192, 192));
-        return reinterpret_cast<INT_PTR>(g.brush);
+        return tone::GreyBackground(wParam, g.brush);
     case WM_CLOSE: Close(dialog); return TRUE;
     default: return FALSE;
     }

@@ -13,7 +13,7 @@ import sys
 
 here = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(here, "..", "ds", "resources"))
-from make_dialogs import LANGS, PLACE, dialog_template, esc  # noqa: E402
+from make_dialogs import LANGS, PLACE, dialog_template, string_table  # noqa: E402
 import make_small_dialogs  # noqa: E402
 
 STYLE = "DS_SETFONT | DS_MODALFRAME | DS_3DLOOK | WS_POPUP | WS_CAPTION | WS_SYSMENU"
@@ -201,11 +201,7 @@ def write_sources():
     for li, lang in enumerate(LANGS):
         lines.append("// %s" % lang)
         lines += templates(li)
-        lines.append("STRINGTABLE")
-        lines.append("BEGIN")
-        for n in sorted(S):
-            lines.append('    %d, "%s"' % (n + 30 * li, esc(S[n][li])))
-        lines.append("END")
+        lines += string_table(S, li, 30)
         lines.append("")
     with open(os.path.join(here, "gamma.rc"), "w", encoding="utf-8") as f:
         f.write("\n".join(lines))

@@ -307,8 +307,7 @@ INT_PTR CALLBACK LevelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
-        SetBkColor(reinterpret_cast<HDC>(wParam), RGB(192, 192, 192));
-        return reinterpret_cast<INT_PTR>(g.brush);
+        return tone::GreyBackground(wParam, g.brush);
     case WM_CLOSE: Cancel(dialog); return TRUE;
     default: return FALSE;
     }

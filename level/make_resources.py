@@ -13,7 +13,7 @@ import sys
 
 here = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(here, "..", "ds", "resources"))
-from make_dialogs import PLACE, dialog_template, esc  # noqa: E402
+from make_dialogs import PLACE, dialog_template, string_table  # noqa: E402
 
 LANGS = ["English", "German", "French"]
 STYLE = "DS_SETFONT | DS_MODALFRAME | DS_3DLOOK | WS_POPUP | WS_CAPTION | WS_SYSMENU"
@@ -86,11 +86,7 @@ def write_sources():
         lines.append("// %s" % lang)
         out = dialog_template("LEVEL", li, WIDTH, HEIGHT, STYLE, T["title"][li], LAYOUT, T)
         lines += out
-        lines.append("STRINGTABLE")
-        lines.append("BEGIN")
-        for n in sorted(S):
-            lines.append('    %d, "%s"' % (n + 20 * li, esc(S[n][li])))
-        lines.append("END")
+        lines += string_table(S, li, 20)
         lines.append("")
     with open(os.path.join(here, "level.rc"), "w", encoding="utf-8") as f:
         f.write("\n".join(lines))

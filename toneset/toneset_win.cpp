@@ -266,8 +266,7 @@ INT_PTR CALLBACK TonesetProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
-        SetBkColor(reinterpret_cast<HDC>(wParam), RGB(192, 192, 192));
-        return reinterpret_cast<INT_PTR>(g.brush);
+        return tone::GreyBackground(wParam, g.brush);
     case WM_CLOSE: EndToneset(dialog, false); return TRUE;
     default: return FALSE;
     }

@@ -142,6 +142,14 @@ def dialog_template(name, li, width, height, style, caption, layout, texts):
     return out
 
 
+def string_table(strings, li, stride):
+    """The STRINGTABLE of one language: strings[n][li] under id n + stride x li."""
+    out = ["STRINGTABLE", "BEGIN"]
+    for n in sorted(strings):
+        out.append('    %d, "%s"' % (n + stride * li, esc(strings[n][li])))
+    return out + ["END"]
+
+
 def template(li):
     return dialog_template("SCANNER", li, WIDTH, HEIGHT,
                            "DS_SETFONT | DS_3DLOOK | WS_POPUP | WS_CAPTION | WS_SYSMENU"

@@ -7,7 +7,7 @@ import sys
 
 here = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(here, "..", "..", "ds", "resources"))
-from make_dialogs import LANGS, dialog_template, esc  # noqa: E402
+from make_dialogs import LANGS, dialog_template, string_table  # noqa: E402
 
 STYLE = "DS_SETFONT | DS_MODALFRAME | DS_3DLOOK | WS_POPUP | WS_CAPTION | WS_SYSMENU"
 
@@ -48,11 +48,7 @@ def main():
     for li, lang in enumerate(LANGS):
         lines.append("// %s" % lang)
         lines += dialog_template("ABOUT", li, 200, 102, STYLE, T["title"][li], LAYOUT, T)
-        lines.append("STRINGTABLE")
-        lines.append("BEGIN")
-        for n in sorted(S):
-            lines.append('    %d, "%s"' % (n + 10 * li, esc(S[n][li])))
-        lines.append("END")
+        lines += string_table(S, li, 10)
         lines.append("")
     with open(os.path.join(here, "about.rc"), "w", encoding="utf-8") as f:
         f.write("\n".join(lines))

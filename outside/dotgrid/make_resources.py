@@ -8,7 +8,7 @@ import sys
 
 here = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(here, "..", "..", "ds", "resources"))
-from make_dialogs import LANGS, PLACE, dialog_template, esc  # noqa: E402
+from make_dialogs import LANGS, PLACE, dialog_template, string_table  # noqa: E402
 
 STYLE = "DS_SETFONT | DS_MODALFRAME | DS_3DLOOK | WS_POPUP | WS_CAPTION | WS_SYSMENU"
 
@@ -75,11 +75,7 @@ def main():
     for li, lang in enumerate(LANGS):
         lines.append("// %s" % lang)
         lines += dialog_template("HTDIAG", li, 260, 146, STYLE, T["title"][li], LAYOUT, T)
-        lines.append("STRINGTABLE")
-        lines.append("BEGIN")
-        for n, names in enumerate(CELLS):
-            lines.append('    %d, "%s"' % (n + 1 + 20 * li, esc(names[li])))
-        lines.append("END")
+        lines += string_table({n + 1: names for n, names in enumerate(CELLS)}, li, 20)
         lines.append("")
     with open(os.path.join(here, "dotgrid.rc"), "w", encoding="utf-8") as f:
         f.write("\n".join(lines))

@@ -488,30 +488,28 @@ int WindowCase(const std::string& name, int repetitions) {
         HWND window = source.SetupWindow();
         const bool mouse = name == "drag" || name == "outline" || name == "pan";
         if (mouse) PrepareMouseCase(name, window);
-        if (name.rfind("toneset-scroll", 0) == 0) {
+        // The tone dialogs: the steps are measured inside the dialog's own
+        // loop, by a timer that fires once it is open.
+        struct DialogCase {
+            const char* name;
+            int command;
+            TIMERPROC measure;
+        };
+        constexpr DialogCase kDialogCases[] = {
+            {"toneset-scroll", 1111, MeasureTonesetScroll},
+            {"toneset-scroll-colour", 1111, MeasureTonesetScroll},
+            {"gamma-drag", 1110, MeasureGammaDrag},
+            {"level-drag", 1112, MeasureLevelDrag},
+        };
+        for (const DialogCase& c : kDialogCases) {
+            if (name != c.name) continue;
             // A colour prescan mode shows the colour picture on RGB.
             if (name == "toneset-scroll-colour") SendMessageA(window, WM_COMMAND, 1063, 0);
             g_dialogTimes = &times;
             g_dialogSteps = repetitions;
-            SetTimer(nullptr, 0, 300, MeasureTonesetScroll);
-            SendMessageA(window, WM_COMMAND, 1111, 0);
-            if (times.empty()) Die("no scroll step was measured");
-            repetitions = 0;
-        }
-        if (name == "level-drag") {
-            g_dialogTimes = &times;
-            g_dialogSteps = repetitions;
-            SetTimer(nullptr, 0, 300, MeasureLevelDrag);
-            SendMessageA(window, WM_COMMAND, 1112, 0);
-            if (times.empty()) Die("no drag step was measured");
-            repetitions = 0;
-        }
-        if (name == "gamma-drag") {
-            g_dialogTimes = &times;
-            g_dialogSteps = repetitions;
-            SetTimer(nullptr, 0, 300, MeasureGammaDrag);
-            SendMessageA(window, WM_COMMAND, 1110, 0);
-            if (times.empty()) Die("no drag step was measured");
+            SetTimer(nullptr, 0, 300, c.measure);
+            SendMessageA(window, WM_COMMAND, c.command, 0);
+            if (times.empty()) Die(name + ": no step was measured");
             repetitions = 0;
         }
         for (int r = 0; r < repetitions; ++r) {
