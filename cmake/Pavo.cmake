@@ -13,6 +13,12 @@ if(WIN32)
                           _WIN32_WINNT=0x0601)
   # Modules and programs carry their own runtime: no MinGW DLL at run time.
   set(PAVO_STATIC_LINK -static -static-libgcc -static-libstdc++)
+  # The modules run in their host's one thread, so a static initialised on
+  # first use needs no lock. Taking one would have the static thread runtime
+  # tie an event and a copy of the host's thread handle to every load of a
+  # module, never given back. The source manager, the hosts and the tests,
+  # which do run threads, turn the lock back on in their folders.
+  add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-fno-threadsafe-statics>)
   if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
     # Exports of stdcall entries keep their plain names (DS_Entry, SPI_CALL).
     # The .def files name them plainly; the linker takes that as meant.

@@ -3,6 +3,7 @@
 // a gamma value, or drags the ten points of a curve of his own, while the
 // preview picture follows. The curves go into the gamma set of the tone
 // tables, the curve number into the scan parameters.
+#include "common/module_runtime.h"
 #include "gamma/gamma_dialog.h"
 
 #include "common/module_names.h"
@@ -422,8 +423,9 @@ INT_PTR CALLBACK GammaProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
 
 GammaCurve SourceCurve() { return g.loaded ? *g.loaded : ResourceCurve(g.current); }
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     if (reason == DLL_PROCESS_ATTACH) g_module = instance;
+    ReleaseRuntimeAtUnload(reason, reserved);
     return TRUE;
 }
 

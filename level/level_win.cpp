@@ -4,6 +4,7 @@
 // picture, read and rendered by the module itself, follows. The levels go
 // back in the module's own block, their tables into the level set of the
 // tone tables.
+#include "common/module_runtime.h"
 #include "level/level_dialog.h"
 
 #include "common/module_names.h"
@@ -315,8 +316,9 @@ INT_PTR CALLBACK LevelProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
 
 }  // namespace
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     if (reason == DLL_PROCESS_ATTACH) g_module = instance;
+    ReleaseRuntimeAtUnload(reason, reserved);
     return TRUE;
 }
 

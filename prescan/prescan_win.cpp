@@ -1,6 +1,7 @@
 // prescan.dll: PreScan_Image scans the whole glass at 36 dpi through the
 // scanner driver, keeps the picture as QZLG0000.BMP / QZLC0000.BMP in the
 // product folder and renders it into a PreviewImage for the setup window.
+#include "common/module_runtime.h"
 #include <windows.h>
 
 #include "common/driver_request.h"
@@ -449,10 +450,11 @@ extern "C" PreviewImage WINAPI PreScan_Image(HWND owner, const RECT* imageRect, 
     return result;
 }
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     if (reason == DLL_PROCESS_ATTACH) {
         g_instance = instance;
         DisableThreadLibraryCalls(instance);
     }
+    ReleaseRuntimeAtUnload(reason, reserved);
     return TRUE;
 }

@@ -2,6 +2,7 @@
 // modally over the setup window; the user sets a brightness and a contrast
 // per channel while the preview picture follows, and the values, the
 // preview tables and the rendering on display go back to the data source.
+#include "common/module_runtime.h"
 #include <windows.h>
 
 #include "common/module_names.h"
@@ -274,8 +275,9 @@ INT_PTR CALLBACK TonesetProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
 
 }  // namespace
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     if (reason == DLL_PROCESS_ATTACH) g_module = instance;
+    ReleaseRuntimeAtUnload(reason, reserved);
     return TRUE;
 }
 

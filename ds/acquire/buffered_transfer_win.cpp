@@ -25,6 +25,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
+#include <stdexcept>
 #include <vector>
 
 namespace {
@@ -413,9 +415,21 @@ bool WriteColourFile(const ImageFileLayout& layout) {
     return true;
 }
 
-}  // namespace
+// The working buffers of a transfer (converted lines, colour components,
+// scaled lines, output rows) are taken as the job needs them; memory that
+// cannot be had ends the job as any failed allocation does.
+template <typename Step>
+void WithWorkingMemory(Step step) {
+    try {
+        step();
+    } catch (const std::bad_alloc&) {
+        Fail(109, TWCC_LOWMEMORY);
+    } catch (const std::length_error&) {
+        Fail(109, TWCC_LOWMEMORY);
+    }
+}
 
-void MemoryTransfer(TW_IMAGEMEMXFER& reply, uint8_t* buffer, uint32_t length) {
+void TransferStrip(TW_IMAGEMEMXFER& reply, uint8_t* buffer, uint32_t length) {
     if (!BeginJob()) return;
     if (g_settings.ChunkyPixels && Color())
         ChunkyStrip(reply, buffer, length);
@@ -424,7 +438,7 @@ void MemoryTransfer(TW_IMAGEMEMXFER& reply, uint8_t* buffer, uint32_t length) {
                    g_settings.ChunkyPixels ? Delivery::MemoryChunky : Delivery::MemoryPlanes);
 }
 
-void FileTransfer(const char* path, uint16_t formatPosition) {
+void TransferFile(const char* path, uint16_t formatPosition) {
     const std::optional<ImageFileFormat> format = ImageFileFormatFromTwain(formatPosition);
     if (!BeginJob()) return;
     const PixelKind kind = ImagePixelKind(g_settings.ScanMode).value_or(PixelKind::Bit);
@@ -449,6 +463,16 @@ void FileTransfer(const char* path, uint16_t formatPosition) {
     if (!ok) return;
     g_session.returnCode = TWRC_XFERDONE;
     CleanUpBufferedJob(false);
+}
+
+}  // namespace
+
+void MemoryTransfer(TW_IMAGEMEMXFER& reply, uint8_t* buffer, uint32_t length) {
+    WithWorkingMemory([&] { TransferStrip(reply, buffer, length); });
+}
+
+void FileTransfer(const char* path, uint16_t formatPosition) {
+    WithWorkingMemory([&] { TransferFile(path, formatPosition); });
 }
 
 bool PlanesRemain() {

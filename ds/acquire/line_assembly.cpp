@@ -804,6 +804,9 @@ CurveChoice ChooseCurves(const CurveSettings& s, Delivery delivery, int passInde
 
 ToneCurve CombineCurves(const uint8_t* toneTables, const CurveChoice& choice) {
     ToneCurve c = IdentityCurve();
+    // Without the tables (their block could not be had) every curve is
+    // the identity the tables start as.
+    if (!toneTables) return c;
     if (choice.Level) std::memcpy(c.data(), toneTables + *choice.Level, c.size());
     if (choice.Gamma) {
         const uint8_t* gamma = toneTables + *choice.Gamma;

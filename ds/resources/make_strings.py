@@ -29,6 +29,7 @@ S = {
 208: [" Paper Jammed in Automatic Document Feeder", " Papierstau im automatischen Vorlageneinzug", " Bourrage papier dans le chargeur automatique", " Carta inceppata nell'alimentatore automatico", " Atasco de papel en el alimentador automático", " Papierstoring in de automatische documentinvoer"],
 209: [" No Paper in Automatic Document Feeder", " Kein Papier im automatischen Vorlageneinzug", " Pas de papier dans le chargeur automatique", " Nessun foglio nell'alimentatore automatico", " No hay papel en el alimentador automático", " Geen papier in de automatische documentinvoer"],
 210: [" Slide Scanner Cover not Closed!", " Deckel des Diascanners nicht geschlossen!", " Couvercle du scanner de diapositives ouvert !", " Coperchio dello scanner per diapositive aperto!", " ¡Tapa del escáner de diapositivas abierta!", " Deksel van de diascanner niet gesloten!"],
+211: [" The scan area cannot be scanned: it is empty, or it lies beyond the glass.", " Der Scanbereich kann nicht gescannt werden: Er ist leer oder liegt außerhalb der Glasfläche.", " La zone de numérisation ne peut pas être numérisée : elle est vide ou dépasse la vitre.", " L'area di scansione non può essere acquisita: è vuota o va oltre il vetro.", " No se puede escanear el área: está vacía o sobrepasa el cristal.", " Het scangebied kan niet worden gescand: het is leeg of ligt buiten de glasplaat."],
 407: ["WinFax PRO 3.0"]*6,
 409: ["Recognita Plus"]*6,
 412: ["Delrina WinFax PRO 4.0"]*6,

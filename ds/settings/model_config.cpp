@@ -1,6 +1,7 @@
 #include "ds/settings/model_config.h"
 
 #include "common/product.h"
+#include "ds/ui/setup_rules.h"
 
 #include <algorithm>
 #include <cstring>
@@ -66,8 +67,16 @@ void ReadSettingsKeys(const ProfileAccess& p, const std::string& section, ScanSe
     StoreFour(s.Contrast, ReadList(p, section, kContrastKey));
     TakeStoredScanMode(s, ReadKeyNumber(p, section, "ScanMode", "1013", 5));
     b.ScanRes = Word(ReadKeyNumber(p, section, "ScanRes", "300", 5));
-    s.Scaling = Word(ReadKeyNumber(p, section, "Scaling", "100", 5));
-    s.DpiScale = Word(ReadKeyNumber(p, section, "DpiScale", dpiScaleDefault, 5));
+    // Scaling and the resolution preset are held to what the setup window
+    // can set: the scaling that keeps the output resolution within the
+    // model's range at the stored resolution, and presets 0 to 5.
+    const ScalingLimits scaling =
+        ScalingLimitsFor(b.ScanRes, ResolutionLimitsFor(s.ModelCode, false, false));
+    const long lowest = std::max<long>(1, scaling.minimum);
+    s.Scaling = Word(std::clamp<long>(ReadKeyNumber(p, section, "Scaling", "100", 5), lowest,
+                                      std::max<long>(lowest, scaling.maximum)));
+    s.DpiScale =
+        Word(std::clamp<long>(ReadKeyNumber(p, section, "DpiScale", dpiScaleDefault, 5), 0, 5));
     b.Velocity = Word(ReadKeyNumber(p, section, "Velocity", "1", 4));
     s.PrescanMode = Word(ReadKeyNumber(p, section, "PrescanMode", "0", 2));
     s.UnitFlag = static_cast<uint32_t>(ReadKeyNumber(p, section, "UnitFlag", "0", 2));

@@ -25,6 +25,17 @@ std::array<uint16_t, 4> FrameFromLayout(const TW_IMAGELAYOUT& layout, uint16_t b
             Edge(Fix32ToDouble(f.Right), base), Edge(Fix32ToDouble(f.Bottom), base)};
 }
 
+bool FrameScannable(std::span<const uint16_t, 4> frame, uint16_t base) {
+    if (base == 0) return true;
+    constexpr uint32_t kReachWidthMm = 216, kReachLengthMm = 356;
+    const auto within = [base](uint16_t edge, uint32_t mm) {
+        // edge / base <= mm / 25.4, in tenths of a millimetre
+        return uint64_t{edge} * 254 <= uint64_t{mm} * 10 * base;
+    };
+    return frame[2] > frame[0] && frame[3] > frame[1] && within(frame[2], kReachWidthMm) &&
+           within(frame[3], kReachLengthMm);
+}
+
 uint16_t ResolutionForPosition(uint16_t position, bool faxHost) {
     static constexpr uint16_t kResolutions[] = {72, 200, 300, 600};
     if (position >= 4) position = 2;
@@ -59,24 +70,37 @@ uint32_t HeaderAllowance(uint16_t fileFormatPosition) {
     }
 }
 
-TW_IMAGEINFO ImageInfoFor(const ScanSettings& settings, const ScanJob& job, uint16_t mechanism) {
+TW_IMAGEINFO ImageInfoFor(const ScanSettings& settings, const ScanJob& job, uint16_t mechanism,
+                          bool setupWindow) {
     TW_IMAGEINFO info{};
-    uint32_t r = settings.Resolution;
-    if (r == 198 || r == 201) r = 200;
-    if (settings.DpiScale >= 1 && settings.DpiScale <= 4) {
-        switch (settings.ModelCode) {
-        case 600: r = settings.DpiScale * 1200u; break;
-        case 800: r = settings.DpiScale * 1600u; break;
-        case 1200: r = settings.DpiScale * 2400u; break;
-        default: break;
-        }
-    }
-    info.XResolution = info.YResolution = DoubleToFix32(std::min<uint32_t>(r, 32767));
-
     const int32_t factor =
         mechanism == TWSX_NATIVE ? 1 : InterpolationFactorFor(job.Interpolate, settings.DpiScale);
     info.ImageWidth = static_cast<int32_t>(job.PixelsPerLine) * factor;
     info.ImageLength = static_cast<int32_t>(job.LineCount) * factor;
+
+    // What the pixels were sampled at: the scan resolution times the
+    // interpolation applied on the way out.
+    const uint32_t sampled = uint32_t{settings.Block.ScanRes} * static_cast<uint32_t>(factor);
+    uint32_t r = settings.Resolution;
+    if (r == 198 || r == 201) r = 200;
+    if (!setupWindow) {
+        // A host that chose the resolution itself gets the one its pixels
+        // have, whatever scaling the stored settings held.
+        r = sampled;
+    } else if (settings.DpiScale >= 1 && settings.DpiScale <= 4) {
+        // The high-resolution presets name their resolution only when their
+        // interpolation is applied (never to a native bitmap).
+        r = sampled;
+        if (factor == InterpolationFactorFor(true, settings.DpiScale)) {
+            switch (settings.ModelCode) {
+            case 600: r = settings.DpiScale * 1200u; break;
+            case 800: r = settings.DpiScale * 1600u; break;
+            case 1200: r = settings.DpiScale * 2400u; break;
+            default: r = settings.Resolution; break;
+            }
+        }
+    }
+    info.XResolution = info.YResolution = DoubleToFix32(std::min<uint32_t>(r, 32767));
 
     switch (settings.ScanMode) {
     case kModeGray:

@@ -8,6 +8,7 @@
 #include "ds/twain/scan_settings.h"
 
 #include <array>
+#include <span>
 #include <cstdint>
 #include <string>
 
@@ -16,6 +17,11 @@
 // and 0 to 295 mm down. Edges are truncated toward zero and kept within what
 // the block's 16-bit words can hold.
 std::array<uint16_t, 4> FrameFromLayout(const TW_IMAGELAYOUT& layout, uint16_t baseResolution);
+
+// Whether the scanner can scan a frame of base-resolution units: not empty,
+// not inverted, and within the 216 x 356 mm the scanner reaches. A model
+// without a base resolution is left to the scanner to judge.
+bool FrameScannable(std::span<const uint16_t, 4> frame, uint16_t base);
 
 // `Resolution` for a negotiated resolution position; the two fax hosts get
 // 200 dpi where others get 300.
@@ -41,5 +47,8 @@ uint32_t HeaderAllowance(uint16_t fileFormatPosition);
 // transfer mechanism (TWSX_*). Width and length are those of the image the
 // host will receive: the scanned size for a native bitmap, which is never
 // interpolated, and the scanned size times the interpolation factor for
-// memory and file transfers.
-TW_IMAGEINFO ImageInfoFor(const ScanSettings& settings, const ScanJob& job, uint16_t mechanism);
+// memory and file transfers. The resolution is the setup window's (its size
+// read-out shows the scaled size at that resolution); without the window it
+// is the one the pixels were sampled at.
+TW_IMAGEINFO ImageInfoFor(const ScanSettings& settings, const ScanJob& job, uint16_t mechanism,
+                          bool setupWindow);

@@ -10,7 +10,10 @@
 #include "ds/twain/scan_settings.h"
 #include "ds/twain/session.h"
 #include "ds/twain/strings.h"
+#include "ds/ui/setup_rules.h"
 #include "ds/ui/temp_drive_dialog.h"
+
+#include <algorithm>
 
 #include <cstring>
 #include <optional>
@@ -42,6 +45,11 @@ bool HostIs(int stringId) {
 bool StartAcquisition(HWND owner, const FilmSelection& film, const std::array<uint16_t, 4>& frame,
                       const std::array<uint16_t, 16>& regions, unsigned regionCount,
                       uint16_t paperLength) {
+    // A frame the scanner cannot scan is refused before anything starts.
+    if (!FrameScannable(frame, ModelBaseResolution(g_settings.ModelCode))) {
+        ShowScannerMessage(owner, 211 + 1000 * g_languageIndex);
+        return false;
+    }
     // Temporary space for the transfer file and the pass files.
     const uint32_t allowance = HeaderAllowance(g_session.caps.fileFormat);
     if (allowance == 0) return false;
@@ -81,10 +89,12 @@ bool StartAcquisition(HWND owner, const FilmSelection& film, const std::array<ui
     if (g_settings.ScanMode == kModeColor) g_settings.ColorPass = 1;
     if (!StartFirstPass()) return false;
 
-    NotifyXferReady();
+    // The image is described before the host hears of it: a host may ask
+    // for the description from inside the notification.
     static constexpr uint16_t kMechanisms[] = {TWSX_NATIVE, TWSX_FILE, TWSX_MEMORY};
     g_session.imageInfo =
-        ImageInfoFor(g_settings, g_job, kMechanisms[g_session.caps.xferMech % 3]);
+        ImageInfoFor(g_settings, g_job, kMechanisms[g_session.caps.xferMech % 3], owner != nullptr);
+    NotifyXferReady();
     return true;
 }
 
@@ -111,6 +121,15 @@ void ScanWithoutDialog() {
     block.ScanSource = feeder ? kSourceFeeder : kSourceGlass;
 
     ChooseScanMode(g_settings, ScanModeForPixelType(g_session.caps.pixelType));
+
+    // A stored scaling is held to the limits the setup window would give
+    // it at the host's resolution, so the output resolution stays within
+    // what the model scans.
+    const ScalingLimits scaling = ScalingLimitsFor(
+        g_settings.Resolution, ResolutionLimitsFor(g_settings.ModelCode,
+                                                   g_session.caps.xferMech == TWSX_NATIVE, feeder));
+    g_settings.Scaling = std::clamp(g_settings.Scaling, std::max<uint16_t>(1, scaling.minimum),
+                                    std::max<uint16_t>(1, scaling.maximum));
 
     const std::array<uint16_t, 16> regions{};
     // Only "no page size" has a length of its own: the whole 14-inch glass.

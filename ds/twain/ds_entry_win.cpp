@@ -1,9 +1,12 @@
 // The data source's entry point: module start-up, DS_Entry and the triplet
 // dispatcher.
+#include "common/module_runtime.h"
 #include "common/twain.h"
 #include "ds/twain/capabilities.h"
 #include "ds/twain/operations.h"
 #include "ds/twain/session.h"
+
+#include <new>
 
 SourceSession g_session;
 HINSTANCE g_instance = nullptr;
@@ -53,6 +56,34 @@ const TripletRow kTriplets[] = {
     {DAT_IMAGEMEMXFER, MSG_GET, kState6XferReady, kState7Transferring, MemoryXfer},
     {DAT_IMAGEFILEXFER, MSG_GET, kState6XferReady, kState6XferReady, FileXfer, TWCC_SEQERROR, false},
 };
+
+// The arguments of one DS_Entry call and the return code it has so far.
+// The condition code is not part of it: DAT_STATUS reports the condition of
+// the call that ended last, an inner one included.
+struct CallRecord {
+    TW_IDENTITY* origin;
+    TW_UINT32 dataGroup;
+    TW_UINT16 dataArgType;
+    TW_UINT16 message;
+    TW_MEMREF data;
+    TW_UINT16 returnCode;
+};
+
+int g_callDepth = 0;
+
+CallRecord CurrentCall() {
+    return {g_session.origin,  g_session.dataGroup, g_session.dataArgType,
+            g_session.message, g_session.data,      g_session.returnCode};
+}
+
+void RestoreCall(const CallRecord& call) {
+    g_session.origin = call.origin;
+    g_session.dataGroup = call.dataGroup;
+    g_session.dataArgType = call.dataArgType;
+    g_session.message = call.message;
+    g_session.data = call.data;
+    g_session.returnCode = call.returnCode;
+}
 
 const TripletRow* FindTriplet(TW_UINT16 dat, TW_UINT16 msg) {
     for (const TripletRow& row : kTriplets)
@@ -112,23 +143,38 @@ extern "C" __declspec(dllexport) TW_UINT16 PAVO_TWAIN_CALL DS_Entry(TW_IDENTITY*
     if (g_session.appIdentity.Id != 0 && (!origin || origin->Id != g_session.appIdentity.Id))
         return g_session.returnCode;
 
+    // A handler that pumps messages can be called into again (a host's
+    // window procedure, or a source manager that answers a notification at
+    // once). The inner call gets a record of its own; the outer one finds
+    // its arguments and its outcome so far as it left them.
+    const CallRecord outer = CurrentCall();
+    ++g_callDepth;
     g_session.origin = origin;
     g_session.dataGroup = group;
     g_session.dataArgType = dat;
     g_session.message = msg;
     g_session.data = data;
 
-    if (msg == MSG_PROCESSEVENT)
-        ProcessEvent();
-    else
-        Dispatch();
-    return g_session.returnCode;
+    try {
+        if (msg == MSG_PROCESSEVENT)
+            ProcessEvent();
+        else
+            Dispatch();
+    } catch (const std::bad_alloc&) {
+        // Nothing leaves the source as an exception: memory the operation
+        // could not have is the host's low-memory condition.
+        Fail(TWCC_LOWMEMORY);
+    }
+    const TW_UINT16 result = g_session.returnCode;
+    if (--g_callDepth > 0) RestoreCall(outer);
+    return result;
 }
 
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     if (reason == DLL_PROCESS_ATTACH) {
         g_instance = instance;
         InitSourceAtLoad();
     }
+    ReleaseRuntimeAtUnload(reason, reserved);
     return TRUE;
 }

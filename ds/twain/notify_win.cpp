@@ -19,6 +19,7 @@ void Notify(TW_UINT16 message) {
 
 void NotifyXferReady() {
     g_session.state = kState6XferReady;
+    g_session.transferEnded = false;
     Notify(MSG_XFERREADY);
 }
 

@@ -47,6 +47,8 @@ struct SourceSession {
     bool feederLoadedQueried = false;
     TW_UINT32 autoFeed = 0;
     bool firstScanPending = false;
+    // The transfer in state 7 has ended (delivered, cancelled or failed).
+    bool transferEnded = false;
 
     HMODULE driverModule = nullptr;
     SpiCallProc driverEntry = nullptr;

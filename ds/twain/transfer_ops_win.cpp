@@ -36,6 +36,7 @@ void AfterTransfer() {
         // After a red or green plane the job goes on with the next plane.
         FinishScan();
     }
+    g_session.transferEnded = g_session.returnCode != TWRC_SUCCESS;
     g_session.state = kState7Transferring;
 }
 
@@ -62,6 +63,7 @@ void EndPendingXfer() {
     }
     g_session.pendingCount = count;
     Answer(count);
+    g_session.transferEnded = false;
     g_session.state = count != 0 ? kState6XferReady : kState5Enabled;
 }
 
@@ -69,6 +71,7 @@ void ResetPendingXfers() {
     AbandonTransfer();
     g_session.pendingCount = 0;
     Answer(0);
+    g_session.transferEnded = false;
     g_session.state = kState5Enabled;
 }
 
@@ -85,6 +88,12 @@ void AfterPendingXfers() {
 }
 
 void MemoryXfer() {
+    // Once the last strip is delivered (or the transfer failed or was
+    // cancelled), only the end of the transfer may follow.
+    if (g_session.state == kState7Transferring && g_session.transferEnded) {
+        Fail(TWCC_SEQERROR);
+        return;
+    }
     auto* host = static_cast<TW_IMAGEMEMXFER*>(g_session.data);
     TW_IMAGEMEMXFER reply = *host;
     const TW_MEMORY memory = host->Memory;
@@ -97,7 +106,9 @@ void MemoryXfer() {
         locked = static_cast<HGLOBAL>(memory.TheMem);
         buffer = locked ? static_cast<uint8_t*>(GlobalLock(locked)) : nullptr;
         if (!buffer) {
+            // The scan ends here as after any failed transfer.
             Fail(TWCC_SEQERROR);
+            AfterTransfer();
             return;
         }
         // A handle smaller than the length claimed is filled only as far as it goes.

@@ -1,6 +1,7 @@
 // About.dll: the about box the setup window's "About..." opens. It shows
 // the brand (the "BRAND" of ZEBINFO), the scanner model, the firmware text
 // of the scanner and the version, in the language passed; OK closes it.
+#include "common/module_runtime.h"
 #include <windows.h>
 
 #include "common/about_entry.h"
@@ -72,8 +73,9 @@ std::string Bounded(const char* text, size_t limit) {
 
 }  // namespace
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     if (reason == DLL_PROCESS_ATTACH) g_module = instance;
+    ReleaseRuntimeAtUnload(reason, reserved);
     return TRUE;
 }
 

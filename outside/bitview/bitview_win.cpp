@@ -4,6 +4,7 @@
 // whatever cannot be read whole and valid gives "no picture".
 #include <windows.h>
 
+#include "common/module_runtime.h"
 #include "common/preview_image.h"
 #include "common/preview_render.h"
 #include "common/preview_render_bmp.h"
@@ -58,4 +59,9 @@ extern "C" PreviewImage WINAPI ShowBitview(HWND owner, const RECT* zoomRect, int
     }
     return preview::RenderPreview(owner, *zoomRect, layoutMode, pixels, OpenedWidth(*opened),
                                   OpenedHeight(*opened), tones->address);
+}
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
+    ReleaseRuntimeAtUnload(reason, reserved);
+    return TRUE;
 }

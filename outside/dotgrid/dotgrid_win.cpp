@@ -4,6 +4,7 @@
 // cells, and sees the patterns the cell makes at three grey levels. OK
 // returns the cell as GrainCode with GrainBuiltIn 1; Cancel returns the
 // block as received.
+#include "common/module_runtime.h"
 #include <windows.h>
 
 #include "common/module_names.h"
@@ -167,8 +168,9 @@ CellOrder OrderOfBlock(const ScanParameterBlock& params) {
 
 }  // namespace
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     if (reason == DLL_PROCESS_ATTACH) g_module = instance;
+    ReleaseRuntimeAtUnload(reason, reserved);
     return TRUE;
 }
 

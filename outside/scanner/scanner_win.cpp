@@ -3,6 +3,7 @@
 // WIN.INI section, read at the first request after the module is loaded;
 // the request log is appended to the file it names; ESC reaches the calling
 // thread the way a key press would.
+#include "common/module_runtime.h"
 #include <windows.h>
 
 #include "outside/scanner/virtual_scanner.h"
@@ -75,5 +76,6 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
         delete g_scanner;
         g_scanner = nullptr;
     }
+    ReleaseRuntimeAtUnload(reason, reserved);
     return TRUE;
 }

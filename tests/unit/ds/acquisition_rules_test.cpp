@@ -103,7 +103,7 @@ protected:
 
 TEST_F(ImageInformation, DescribesAGreyScanAtTheChosenResolution) {
     settings.Resolution = 201;
-    const TW_IMAGEINFO info = ImageInfoFor(settings, job, TWSX_MEMORY);
+    const TW_IMAGEINFO info = ImageInfoFor(settings, job, TWSX_MEMORY, true);
     EXPECT_EQ(info.XResolution.Whole, 200) << "198 and 201 are reported as 200";
     EXPECT_EQ(info.ImageWidth, 250);
     EXPECT_EQ(info.ImageLength, 100);
@@ -117,11 +117,11 @@ TEST_F(ImageInformation, DescribesAGreyScanAtTheChosenResolution) {
 TEST_F(ImageInformation, ColourIsPlanarOnlyForPlanesOutsideFiles) {
     ChooseScanMode(settings, kModeColor);
     settings.ChunkyPixels = 0;
-    EXPECT_EQ(ImageInfoFor(settings, job, TWSX_MEMORY).Planar, 1);
-    EXPECT_EQ(ImageInfoFor(settings, job, TWSX_NATIVE).Planar, 1);
-    EXPECT_EQ(ImageInfoFor(settings, job, TWSX_FILE).Planar, 0);
+    EXPECT_EQ(ImageInfoFor(settings, job, TWSX_MEMORY, true).Planar, 1);
+    EXPECT_EQ(ImageInfoFor(settings, job, TWSX_NATIVE, true).Planar, 1);
+    EXPECT_EQ(ImageInfoFor(settings, job, TWSX_FILE, true).Planar, 0);
     settings.ChunkyPixels = 1;
-    const TW_IMAGEINFO info = ImageInfoFor(settings, job, TWSX_MEMORY);
+    const TW_IMAGEINFO info = ImageInfoFor(settings, job, TWSX_MEMORY, true);
     EXPECT_EQ(info.Planar, 0);
     EXPECT_EQ(info.BitsPerPixel, 24);
     EXPECT_EQ(info.BitsPerSample[2], 8);
@@ -130,12 +130,43 @@ TEST_F(ImageInformation, ColourIsPlanarOnlyForPlanesOutsideFiles) {
 TEST_F(ImageInformation, InterpolatedTransfersReportTheSizeTheHostReceives) {
     job.Interpolate = true;
     settings.DpiScale = 2;
-    const TW_IMAGEINFO memory = ImageInfoFor(settings, job, TWSX_MEMORY);
+    const TW_IMAGEINFO memory = ImageInfoFor(settings, job, TWSX_MEMORY, true);
     EXPECT_EQ(memory.ImageWidth, 1000);
     EXPECT_EQ(memory.ImageLength, 400);
     EXPECT_EQ(memory.XResolution.Whole, 4800);
     // The native bitmap is never interpolated.
-    EXPECT_EQ(ImageInfoFor(settings, job, TWSX_NATIVE).ImageWidth, 250);
+    EXPECT_EQ(ImageInfoFor(settings, job, TWSX_NATIVE, true).ImageWidth, 250);
+}
+
+TEST_F(ImageInformation, TheResolutionReportedIsTheOneThePixelsHave) {
+    // Model 1200 (ceiling 1200); the job is 250 pixels by 100 lines as scanned.
+    struct Case {
+        const char* name;
+        bool window;
+        uint16_t resolution, scaling, scanRes, dpiScale;
+        bool interpolate;
+        uint16_t mechanism;
+        int32_t width, dpi;
+    } const cases[] = {
+        {"window, scaled up: the window's resolution", true, 300, 200, 600, 0, false, TWSX_MEMORY, 250, 300},
+        {"window, preset 2 interpolated", true, 2400, 100, 1200, 2, true, TWSX_MEMORY, 1000, 4800},
+        {"window, preset 2 as a native bitmap", true, 2400, 100, 1200, 2, false, TWSX_NATIVE, 250, 1200},
+        {"host, stored scaling", false, 72, 400, 288, 0, false, TWSX_MEMORY, 250, 288},
+        {"host, stored preset 4", false, 72, 100, 72, 4, false, TWSX_NATIVE, 250, 72},
+        {"host, interpolated", false, 600, 300, 300, 0, true, TWSX_FILE, 500, 600},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        settings.Resolution = c.resolution;
+        settings.Scaling = c.scaling;
+        settings.Block.ScanRes = c.scanRes;
+        settings.DpiScale = c.dpiScale;
+        job.Interpolate = c.interpolate;
+        const TW_IMAGEINFO info = ImageInfoFor(settings, job, c.mechanism, c.window);
+        EXPECT_EQ(info.ImageWidth, c.width);
+        EXPECT_EQ(info.XResolution.Whole, c.dpi);
+        EXPECT_EQ(info.YResolution.Whole, c.dpi);
+    }
 }
 
 TEST(NativeBitmap, BlockSizeCoversHeaderColourTableAndPaddedRows) {

@@ -149,6 +149,36 @@ TEST(ModelSection, AnEmptyProfileLoadsTheDefaults) {
     EXPECT_GT(profile.reads, 0);
 }
 
+TEST(ModelSection, StoredScalingAndPresetAreHeldToWhatTheWindowCanSet) {
+    // Model 600 scans 72 to 1200 dpi through the window.
+    struct Case {
+        const char* scanRes;
+        const char* scaling;
+        const char* dpiScale;
+        uint16_t expectedScaling;
+        uint16_t expectedDpiScale;
+    } const cases[] = {
+        {"72", "9999", "4", 1666, 4},  // at most 1200 dpi out
+        {"72", "-1", "-1", 100, 0},    // at least 72 dpi out
+        {"300", "9999", "9", 400, 5},
+        {"300", "10", "5", 24, 5},
+        {"300", "150", "0", 150, 0},
+        {"0", "250", "2", 100, 2},     // no resolution to scale
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.scanRes) + " dpi, " + c.scaling + " %, preset " + c.dpiScale);
+        MemoryProfile profile;
+        profile.Set(kSection, "ScanRes", c.scanRes);
+        profile.Set(kSection, "Scaling", c.scaling);
+        profile.Set(kSection, "DpiScale", c.dpiScale);
+        ScanSettings s = DefaultScanSettings();
+        s.ModelCode = 600;
+        LoadModelSettings(profile.Access(), kSection, s);
+        EXPECT_EQ(s.Scaling, c.expectedScaling);
+        EXPECT_EQ(s.DpiScale, c.expectedDpiScale);
+    }
+}
+
 TEST(ModelSection, AnEmptySectionNameIsTheFactoryResetAndAsksNothing) {
     MemoryProfile profile;
     profile.Set("", "ScanRes", "600");
@@ -184,6 +214,7 @@ TEST(ModelSection, SavedSettingsLoadBackTheSame) {
     SaveModelSettings(profile.Access(), saved, {-3, 7, 512, 9999});
 
     ScanSettings loaded = DefaultScanSettings();
+    loaded.ModelCode = 600;  // the section is that model's
     loaded.FeederPresent = 1;
     LoadModelSettings(profile.Access(), kSection, loaded);
     EXPECT_EQ(loaded.ScanMode, kModeColor);

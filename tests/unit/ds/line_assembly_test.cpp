@@ -93,6 +93,8 @@ TEST(CurveChoice, CombinedTableAppliesTheLevelCurveBeforeTheGammaCurve) {
     const ToneCurve both = CombineCurves(tables.data(), {kLevelCurveGrey, kGammaCurveGrey});
     EXPECT_EQ(both[200], 200);  // gamma(level(200)) = gamma(100); the other way round gives 127
     EXPECT_EQ(CombineCurves(nullptr, {}), IdentityCurve());
+    // Tables that could not be allocated read as the identity they start as.
+    EXPECT_EQ(CombineCurves(nullptr, {kLevelCurveGrey, kGammaCurveGrey}), IdentityCurve());
 }
 
 TEST(CurveChoice, TheCurveTheScannerAppliedIsNotAppliedAgain) {

@@ -5,6 +5,7 @@
 
 #include "tests/support/menu_watcher.h"
 #include "tests/win/ds/acquisition_fixture.h"
+#include "tests/win/ds/notification_recorder.h"
 
 #include "ds/twain/scan_settings.h"
 #include "ds/ui/setup_state.h"
@@ -15,35 +16,6 @@
 #include <vector>
 
 extern "C" INT_PTR CALLBACK SetupDlgProc(HWND, UINT, WPARAM, LPARAM);
-
-// The notifications the data source sent (MSG_XFERREADY, MSG_CLOSEDSREQ),
-// seen by a listening stand-in for the source manager.
-class NotificationRecorder {
-public:
-    NotificationRecorder() {
-        module_ = LoadLibraryA(wintest::WindowsPathOf(PAVO_DSM_RECORDER).c_str());
-        EXPECT_NE(module_, nullptr) << "the listening source manager is missing";
-        count_ = reinterpret_cast<int (*)()>(Entry("RecordedCount"));
-        message_ = reinterpret_cast<TW_UINT16 (*)(int)>(Entry("RecordedMessage"));
-        if (auto clear = reinterpret_cast<void (*)()>(Entry("ClearRecorded"))) clear();
-    }
-    ~NotificationRecorder() {
-        if (module_) FreeLibrary(module_);
-    }
-    std::vector<TW_UINT16> Messages() const {
-        std::vector<TW_UINT16> m;
-        for (int i = 0; count_ && i < count_(); ++i) m.push_back(message_(i));
-        return m;
-    }
-
-private:
-    void* Entry(const char* name) {
-        return module_ ? reinterpret_cast<void*>(GetProcAddress(module_, name)) : nullptr;
-    }
-    HMODULE module_ = nullptr;
-    int (*count_)() = nullptr;
-    TW_UINT16 (*message_)(int) = nullptr;
-};
 
 // Moves an installed file of the product folder away for the life of the
 // object; a file that must be there is expected to be.
