@@ -68,7 +68,7 @@ def header_text():
     for name, entry in FILES.items():
         lines.append('    {"%s", %s, {' % (name, wide(entry["title"])))
         for context, _, title, paragraphs in entry["topics"]:
-            opening = " ".join(paragraphs[0].split()[:6])
+            opening = " ".join(paragraphs[0].split(" ")[:6])
             lines.append("        {%d, %s, %s}," % (context, wide(title), wide(opening)))
         lines.append("    }},")
     lines += ["};", "", "}  // namespace helptext", ""]

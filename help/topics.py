@@ -169,3 +169,17 @@ FILES["TWAIN_F.HLP"] = {
         ]),
     ],
 }
+
+
+def _french_spacing(text):
+    """French typography: no line break inside guillemets or before ; : ? !"""
+    nbsp = "\u00a0"
+    for plain, kept in (("« ", "«" + nbsp), (" »", nbsp + "»"), (" ;", nbsp + ";"),
+                        (" :", nbsp + ":"), (" ?", nbsp + "?"), (" !", nbsp + "!")):
+        text = text.replace(plain, kept)
+    return text
+
+
+FILES["TWAIN_F.HLP"]["topics"] = [
+    (number, name, _french_spacing(title), [_french_spacing(p) for p in paragraphs])
+    for number, name, title, paragraphs in FILES["TWAIN_F.HLP"]["topics"]]
