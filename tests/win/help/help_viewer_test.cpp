@@ -5,6 +5,7 @@
 // goes on; and the setup window's Help in the window's language.
 #include "common/module_names.h"
 #include "help/help_texts.h"
+#include "tests/support/dialog_watcher.h"
 #include "tests/support/installed_source.h"
 #include "tests/support/wine_support.h"
 #include "tests/support/help_viewer.h"
@@ -14,6 +15,7 @@
 #include <atomic>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <thread>
 #include <vector>
 
@@ -23,7 +25,7 @@ constexpr DWORD kWait = 20000;
 
 std::string Narrow(const std::wstring& w) {
     std::string s;
-    for (wchar_t c : w) s += c < 128 ? static_cast<char>(c) : '?';
+    for (wchar_t c : w) s += c == L'\r' ? '\n' : c < 128 ? static_cast<char>(c) : '?';
     return s;
 }
 
@@ -35,6 +37,18 @@ void Quit(const std::string& path) {
         EXPECT_TRUE(helpview::WaitForExit(pid, kWait)) << "the viewer is still running";
     }
 }
+
+// Whatever a case leaves open, even a failing one, is closed at its end.
+class ClosesTheViewer {
+public:
+    explicit ClosesTheViewer(std::string path) : path_(std::move(path)) {}
+    ~ClosesTheViewer() {
+        if (helpview::ViewerProcess()) Quit(path_);
+    }
+
+private:
+    std::string path_;
+};
 
 struct Case {
     const helptext::File* file;
@@ -61,6 +75,7 @@ TEST_P(HelpContextTest, OpensTheTopicOfItsNumberUnderTheFilesTitle) {
     ASSERT_TRUE(wintest::FileExists(path)) << path << " is not installed";
     ASSERT_EQ(helpview::ViewerProcess(), 0u) << "a viewer from before is still running";
 
+    ClosesTheViewer closer(path);
     EXPECT_TRUE(WinHelpA(nullptr, path.c_str(), HELP_CONTEXT, c.topic->context));
     HWND viewer = helpview::WaitForTopic(c.topic->title, kWait);
     ASSERT_NE(viewer, nullptr) << "no topic \"" << Narrow(c.topic->title) << "\" shown; the viewer shows \""
@@ -74,7 +89,6 @@ TEST_P(HelpContextTest, OpensTheTopicOfItsNumberUnderTheFilesTitle) {
             EXPECT_EQ(text.find(other.opening), std::wstring::npos) << Narrow(other.opening);
         }
     }
-    Quit(path);
 }
 
 std::string CaseName(const ::testing::TestParamInfo<Case>& info) {
@@ -120,43 +134,101 @@ TEST(HelpViewer, AMissingFileIsReportedByTheViewerAndTheCallerGoesOn) {
     EXPECT_EQ(helpview::MainWindow(), nullptr);
 }
 
-// The setup window's Help button, in English and in German.
+const helptext::File& FileOfLanguage(int language) {
+    for (const auto& f : helptext::kFiles)
+        if (std::string(f.name) == HelpFileName(language)) return f;
+    return helptext::kFiles[0];
+}
+
+const char* LanguageName(int language) {
+    return language == 1 ? "German" : language == 2 ? "French" : "English";
+}
+
+std::string LanguageCaseName(const ::testing::TestParamInfo<int>& info) {
+    return LanguageName(info.param);
+}
+
+// The setup window of the installed source, open in a language.
+class OpenSetupWindow {
+public:
+    explicit OpenSetupWindow(int language) {
+        ini_.Set("ZEBINFO", "LANGUAGE", LanguageName(language));
+        if (source_.loaded() && source_.Open() == TWRC_SUCCESS && source_.Enable(true) == TWRC_SUCCESS)
+            window_ = source_.SetupWindow();
+        source_.Pump(200);
+    }
+    ~OpenSetupWindow() { source_.Close(); }
+    HWND window() const { return window_; }
+    wintest::InstalledSource& source() { return source_; }
+
+private:
+    wintest::WinIniKeys ini_;
+    wintest::InstalledSource source_{"Help Test"};
+    HWND window_ = nullptr;
+};
+
+// The setup window's Help button, in each language with a help file.
 class SetupHelpTest : public ::testing::TestWithParam<int> {};
 
 TEST_P(SetupHelpTest, TheSetupWindowsHelpOpensItsTopicInTheWindowsLanguage) {
-    const int language = GetParam();
-    const helptext::File* found = nullptr;
-    for (const auto& f : helptext::kFiles)
-        if (std::string(f.name) == HelpFileName(language)) found = &f;
-    ASSERT_NE(found, nullptr);
-    const helptext::File& file = *found;
-    wintest::WinIniKeys ini;
-    ini.Set("ZEBINFO", "LANGUAGE", language == 1 ? "German" : language == 2 ? "French" : "English");
-    wintest::InstalledSource source("Help Test");
-    ASSERT_TRUE(source.loaded());
-    ASSERT_EQ(source.Open(), TWRC_SUCCESS);
-    ASSERT_EQ(source.Enable(true), TWRC_SUCCESS);
-    HWND window = source.SetupWindow();
-    ASSERT_NE(window, nullptr);
-    source.Pump(200);
+    const helptext::File& file = FileOfLanguage(GetParam());
+    OpenSetupWindow setup(GetParam());
+    ASSERT_NE(setup.window(), nullptr);
 
-    SendMessageA(GetDlgItem(window, 1006), BM_CLICK, 0, 0);
+    ClosesTheViewer closer(wintest::ProductFile(file.name));
+    SendMessageA(GetDlgItem(setup.window(), 1006), BM_CLICK, 0, 0);
     HWND viewer = nullptr;
     for (DWORD start = GetTickCount(); !viewer && GetTickCount() - start < kWait;) {
-        source.Pump(50);
+        setup.source().Pump(50);
         viewer = helpview::WaitForTopic(file.topics[0].title, 0);
     }
     ASSERT_NE(viewer, nullptr) << "no setup window topic shown";
     EXPECT_EQ(helpview::Caption(viewer), file.title);
-    Quit(wintest::ProductFile(file.name));
-    source.Close();
 }
 
-INSTANTIATE_TEST_SUITE_P(Languages, SetupHelpTest, ::testing::Values(0, 1, 2),
-                         [](const ::testing::TestParamInfo<int>& info) {
-                             return std::string(info.param == 1   ? "German"
-                                                : info.param == 2 ? "French"
-                                                                  : "English");
-                         });
+INSTANTIATE_TEST_SUITE_P(Languages, SetupHelpTest, ::testing::Values(0, 1, 2), LanguageCaseName);
+
+// The Help buttons of the window's tone dialogs, each opened from the
+// window's drawn button: the dialog's topic in the window's language.
+struct ToneDialog {
+    int command, help, cancel, context;
+};
+constexpr ToneDialog kToneDialogs[] = {
+    {1111, 3014, 3013, 3},  // brightness/contrast
+    {1110, 2053, 2003, 4},  // gamma
+    {1112, 7008, 7007, 5},  // levels
+};
+
+class DialogHelpTest : public ::testing::TestWithParam<int> {};
+
+TEST_P(DialogHelpTest, EachToneDialogsHelpOpensItsTopic) {
+    const helptext::File& file = FileOfLanguage(GetParam());
+    OpenSetupWindow setup(GetParam());
+    ASSERT_NE(setup.window(), nullptr);
+    for (const ToneDialog& d : kToneDialogs) {
+        const helptext::Topic* topic = nullptr;
+        for (const auto& t : file.topics)
+            if (t.context == d.context) topic = &t;
+        ASSERT_NE(topic, nullptr);
+        bool shown = false;
+        std::wstring caption;
+        wintest::DialogWatcher watcher(d.help, [&](HWND dialog) {
+            wintest::PressButton(dialog, d.help);
+            if (HWND viewer = helpview::WaitForTopic(topic->title, kWait)) {
+                shown = true;
+                caption = helpview::Caption(viewer);
+            }
+            Quit(wintest::ProductFile(file.name));
+            wintest::PressButton(dialog, d.cancel);
+        });
+        SendMessageA(setup.window(), WM_COMMAND, d.command, 0);
+        EXPECT_EQ(watcher.Handled(), 1) << "the dialog of context " << d.context << " did not open";
+        EXPECT_TRUE(shown) << "no topic \"" << Narrow(topic->title) << "\" for context " << d.context;
+        EXPECT_EQ(caption, file.title);
+        setup.source().Pump(100);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, DialogHelpTest, ::testing::Values(0, 1, 2), LanguageCaseName);
 
 }  // namespace
