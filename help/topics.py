@@ -119,7 +119,7 @@ FILES["TWAIN_F.HLP"] = {
     "topics": [
         (SETUP, "setup_window", "La fenêtre de configuration", [
             "La fenêtre de configuration prépare la numérisation. À gauche, elle montre l'image "
-            "de la vitre issue de la dernière prénumérisation, avec des règles dans l'unité "
+            "de la vitre prise lors de la dernière prénumérisation, avec des règles dans l'unité "
             "choisie. Faites glisser la souris dans l'image pour tracer le cadre de numérisation ; "
             "faites glisser ses coins et ses bords pour le redimensionner, ou déplacez-le avec le "
             "bouton droit de la souris. Le curseur de la règle de gauche fixe la longueur du "
