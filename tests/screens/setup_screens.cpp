@@ -7,6 +7,7 @@
 // window (and under its menu, for the menu shots). scripts/screens turns
 // them into PNG files. The shots change WIN.INI and the stored previews of
 // the prefix they run in: scripts/screens gives them a prefix of their own.
+#include "tests/support/help_viewer.h"
 #include "tests/support/installed_source.h"
 #include "tests/support/wine_support.h"
 
@@ -265,6 +266,25 @@ void ShootDuringScan(InstalledSource& source, HWND window, const std::string& na
     }
     TW_PENDINGXFERS pending{};
     source.Call(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending);
+}
+
+// A help topic as the viewer shows it, opened at its context number as the
+// windows open it; the viewer is closed again.
+void ShootHelp(const char* file, int context, const std::string& name) {
+    const std::string path = wintest::ProductFile(file);
+    WinHelpA(nullptr, path.c_str(), HELP_CONTEXT, static_cast<ULONG_PTR>(context));
+    HWND viewer = nullptr;
+    for (const DWORD start = GetTickCount(); !viewer && GetTickCount() - start < 20000; Sleep(50)) {
+        viewer = helpview::MainWindow();
+        if (viewer && helpview::TopicText(viewer).empty()) viewer = nullptr;
+    }
+    if (!viewer) Die("the viewer shows no topic for " + name);
+    SetWindowPos(viewer, HWND_TOP, 0, 0, 640, 420, SWP_SHOWWINDOW);
+    Sleep(800);
+    SaveScreen(WindowArea(viewer), name);
+    const DWORD pid = helpview::ProcessOf(viewer);
+    WinHelpA(nullptr, path.c_str(), HELP_QUIT, 0);
+    if (!helpview::WaitForExit(pid, 10000)) Die("the viewer did not quit after " + name);
 }
 
 struct Shot {
@@ -544,6 +564,17 @@ std::vector<Shot> Shots() {
     shots.push_back(level("level-gray", Setup{}, false, moveMarkers));
     shots.push_back(level("level-auto", Setup{}, true, [](HWND d) { SendMessageA(d, WM_COMMAND, 7009, 0); }));
     shots.push_back(level("level-german", german, true, {}));
+    // Help topics in the viewer.
+    const char* helpShots[][2] = {{"help-setup", "TWAIN.HLP"}, {"help-gamma", "TWAIN.HLP"},
+                                  {"help-gamma-german", "TWAIN_G.HLP"},
+                                  {"help-levels-french", "TWAIN_F.HLP"}};
+    const int helpContexts[] = {1, 4, 4, 5};
+    for (int i = 0; i < 4; ++i) {
+        const char* name = helpShots[i][0];
+        const char* file = helpShots[i][1];
+        const int context = helpContexts[i];
+        shots.push_back({name, [=] { ShootHelp(file, context, name); }});
+    }
     // On a screen of 256 colours: a colour picture through its palette.
     shots.push_back(plain("setup-palette", Setup{}, [](InstalledSource& s, HWND w) {
         Command(s, w, 1063);
