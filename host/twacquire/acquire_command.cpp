@@ -186,16 +186,16 @@ int Acquisition::Finish(int code) {
         return code == kExitOk ? kExitOutput : code;
     }
     if (code == kExitOk || negotiated_.count == 1) return code;
-    // A batch that failed part way: which image, and what is kept of it.
+    // A batch that ended part way: at which image, and what is kept of it.
     const int failed = saved_ + 1;
     if (output_->OneFile() && pages > 0)
-        std::fprintf(err_, "twacquire: page %d failed; %s is complete with the %d page%s before it\n",
+        std::fprintf(err_, "twacquire: the batch ended at page %d; %s is complete with the %d page%s before it\n",
                      failed, output_->Pattern().c_str(), pages, pages == 1 ? "" : "s");
     else if (output_->OneFile())
-        std::fprintf(err_, "twacquire: page %d failed; no file is written\n", failed);
-    else
-        std::fprintf(err_, "twacquire: image %d failed; the %d image%s before it %s saved\n", failed,
-                     saved_, saved_ == 1 ? "" : "s", saved_ == 1 ? "is" : "are");
+        std::fprintf(err_, "twacquire: the batch ended at page %d; no file is written\n", failed);
+    else if (saved_ > 0)
+        std::fprintf(err_, "twacquire: the batch ended at image %d; the %d image%s before it %s saved\n",
+                     failed, saved_, saved_ == 1 ? "" : "s", saved_ == 1 ? "is" : "are");
     return code;
 }
 

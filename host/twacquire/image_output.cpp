@@ -47,7 +47,9 @@ bool ImageOutput::Encode(const Raster& r, std::vector<uint8_t>& file, std::strin
 bool ImageOutput::AddPage(MultiPageFile& file, const Raster& r, std::string& error) const {
     if (format_ == FileFormat::Tiff) return file.AddTiffPage(r, error);
     // Grey and colour: lossless Flate, or JPEG for photos. Bilevel: Flate
-    // of its bits, a fraction of the grey a JPEG would need.
+    // of its bits, a fraction of the grey a JPEG would need. (The imaging
+    // component's TIFF encoder under Wine takes the CCITT G4 option but
+    // writes the bits uncompressed, so it gives no G4 stream for a page.)
     if (pdfJpeg_ && r.bitsPerPixel != 1) {
         std::vector<uint8_t> jpeg;
         if (!WicEncode(r, WicFormat::Jpeg, jpegQuality_, jpeg, error)) return false;

@@ -35,14 +35,4 @@ PdfImage JpegImage(const Raster& r, std::vector<uint8_t> jpeg) {
     return image;
 }
 
-PdfImage G4Image(const Raster& r, std::vector<uint8_t> g4) {
-    PdfImage image = Frame(r);
-    image.filter = "CCITTFaxDecode";
-    // The coder's white is the image's white: decoded, 0 is black.
-    image.decodeParms = "<< /K -1 /Columns " + std::to_string(r.width) + " /Rows " +
-                        std::to_string(r.height) + " >>";
-    image.data = std::move(g4);
-    return image;
-}
-
 }  // namespace twacquire

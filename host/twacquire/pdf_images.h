@@ -1,5 +1,5 @@
 // A raster as the image of a PDF page: its samples compressed with Flate
-// (zlib), or the file of a JPEG or a CCITT G4 encoder taken as the stream.
+// (zlib), or the file of a JPEG encoder taken as the stream.
 //
 // Pure computation: no Windows header.
 #pragma once
@@ -18,9 +18,5 @@ PdfImage FlateImage(const Raster& raster);
 // A baseline JPEG file (grey or colour, as `raster` is once a bilevel one
 // is expanded to grey) as a DCTDecode stream.
 PdfImage JpegImage(const Raster& raster, std::vector<uint8_t> jpeg);
-
-// The CCITT group 4 coding of a bilevel raster (one strip, as a TIFF
-// encoder writes it for the whole image) as a CCITTFaxDecode stream.
-PdfImage G4Image(const Raster& raster, std::vector<uint8_t> g4);
 
 }  // namespace twacquire

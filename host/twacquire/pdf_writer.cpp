@@ -69,7 +69,6 @@ std::vector<uint8_t> PdfWriter::Page(const PdfImage& image) {
                        std::to_string(image.bitsPerComponent);
     if (image.inverted) dict += " /Decode [1 0]";
     dict += "\n   /Filter /" + image.filter;
-    if (!image.decodeParms.empty()) dict += " /DecodeParms " + image.decodeParms;
     dict += " /Length " + std::to_string(image.data.size()) + " >>\nstream\n";
     Append(out, dict);
     out.insert(out.end(), image.data.begin(), image.data.end());

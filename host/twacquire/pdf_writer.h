@@ -20,8 +20,7 @@ struct PdfImage {
     int bitsPerComponent = 8;    // 1 or 8
     bool colour = false;         // DeviceRGB, else DeviceGray
     bool inverted = false;       // Decode [1 0]: 0 is white
-    std::string filter;          // FlateDecode, DCTDecode or CCITTFaxDecode
-    std::string decodeParms;     // the filter's parameter dictionary, or empty
+    std::string filter;          // FlateDecode or DCTDecode
     double xDpi = 0;             // 0: 72, a point a pixel
     double yDpi = 0;
     std::vector<uint8_t> data;

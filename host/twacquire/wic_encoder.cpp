@@ -29,7 +29,6 @@ const char* Name(WicFormat f) {
     switch (f) {
     case WicFormat::Png: return "PNG";
     case WicFormat::Jpeg: return "JPEG";
-    case WicFormat::TiffG4: return "TIFF (CCITT G4)";
     }
     return "?";
 }
@@ -69,7 +68,7 @@ bool WicEncode(const Raster& r, WicFormat format, int jpegQuality, std::vector<u
         return false;
     };
     const bool bilevel = r.bitsPerPixel == 1;
-    if ((format == WicFormat::Jpeg && bilevel) || (format == WicFormat::TiffG4 && !bilevel)) {
+    if (format == WicFormat::Jpeg && bilevel) {
         error = encoder + " is not given " + std::to_string(r.bitsPerPixel) + "-bit images";
         return false;
     }
@@ -79,9 +78,7 @@ bool WicEncode(const Raster& r, WicFormat format, int jpegQuality, std::vector<u
                                   IID_IWICImagingFactory, reinterpret_cast<void**>(&factory));
     if (FAILED(hr)) return failed("creating the imaging factory", hr);
 
-    const GUID container = format == WicFormat::Png    ? GUID_ContainerFormatPng
-                           : format == WicFormat::Jpeg ? GUID_ContainerFormatJpeg
-                                                       : GUID_ContainerFormatTiff;
+    const GUID container = format == WicFormat::Png ? GUID_ContainerFormatPng : GUID_ContainerFormatJpeg;
     Com<IStream> stream;
     hr = CreateStreamOnHGlobal(nullptr, TRUE, &stream);
     if (FAILED(hr)) return failed("creating a memory stream", hr);
@@ -104,13 +101,6 @@ bool WicEncode(const Raster& r, WicFormat format, int jpegQuality, std::vector<u
         quality.fltVal = static_cast<float>(jpegQuality) / 100.0f;
         hr = WriteOption(options.p, L"ImageQuality", quality);
         if (FAILED(hr)) return failed("setting ImageQuality", hr);
-    } else if (format == WicFormat::TiffG4) {
-        VARIANT method;
-        VariantInit(&method);
-        method.vt = VT_UI1;
-        method.bVal = WICTiffCompressionCCITT4;
-        hr = WriteOption(options.p, L"TiffCompressionMethod", method);
-        if (FAILED(hr)) return failed("setting TiffCompressionMethod", hr);
     }
     hr = frame->Initialize(options.p);
     if (FAILED(hr)) return failed("frame Initialize", hr);
