@@ -3,9 +3,8 @@
 #include "host/twacquire/condition_text.h"
 #include "host/twacquire/event_loop.h"
 #include "host/twacquire/exit_codes.h"
-#include "host/twacquire/image_writer.h"
+#include "host/twacquire/image_output.h"
 #include "host/twacquire/negotiation.h"
-#include "host/twacquire/output_file.h"
 #include "host/twacquire/output_name.h"
 #include "host/twacquire/session.h"
 #include "host/twacquire/source_dialogs.h"
@@ -31,7 +30,12 @@ public:
 private:
     int Enable();
     int TakeImages();
-    int TakeMemoryImage(const std::string& path, const TW_IMAGEINFO& info, bool& more);
+    int TakeMemoryImage(const TW_IMAGEINFO& info, bool& more);
+    int TakeNativeImage(const TW_IMAGEINFO& info, bool& more);
+    // Saves the image taken as the next one and prints its summary line.
+    int Save(const Raster& raster);
+    // Completes the output after the last image, or after one that failed.
+    int Finish(int code);
     // Ends a transfer (MSG_ENDXFER); false when no transfer is pending after it.
     bool EndTransfer();
     void ResetPending();
@@ -48,6 +52,7 @@ private:
     FILE* err_;
     Negotiated negotiated_;
     std::unique_ptr<SourceDialogs> dialogs_;
+    std::unique_ptr<ImageOutput> output_;
     bool enabled_ = false;
     int saved_ = 0;
     // When the image now coming began: the enable for the first (a source
@@ -103,7 +108,7 @@ void Acquisition::Report(const std::string& path, ImageFacts facts) {
     std::fflush(out_);
 }
 
-int Acquisition::TakeMemoryImage(const std::string& path, const TW_IMAGEINFO& info, bool& more) {
+int Acquisition::TakeMemoryImage(const TW_IMAGEINFO& info, bool& more) {
     ImageShape shape;
     shape.width = static_cast<uint32_t>(info.ImageWidth);
     shape.height = static_cast<uint32_t>(info.ImageLength);
@@ -133,17 +138,65 @@ int Acquisition::TakeMemoryImage(const std::string& path, const TW_IMAGEINFO& in
         }
         // The next plane of a planar colour image: no new image information.
     }
-    const Raster raster = image.TakeRaster();
-    const std::vector<uint8_t> file =
-        negotiated_.format == FileFormat::Bmp ? BmpBytes(raster) : TiffBytes(raster);
-    std::string error;
-    if (!WriteOutputFile(path, file, error)) {
+    return Save(image.TakeRaster());
+}
+
+int Acquisition::Save(const Raster& raster) {
+    std::string name, error;
+    uint64_t bytes = 0;
+    if (!output_->Save(saved_ + 1, raster, name, bytes, error)) {
         std::fprintf(err_, "twacquire: %s\n", error.c_str());
         return kExitOutput;
     }
-    Report(path, {raster.width, raster.height, raster.bitsPerPixel, raster.xDpi, raster.yDpi,
-                  file.size()});
+    Report(name, {raster.width, raster.height, raster.bitsPerPixel, raster.xDpi, raster.yDpi, bytes});
     return kExitOk;
+}
+
+int Acquisition::TakeNativeImage(const TW_IMAGEINFO& info, bool& more) {
+    // A BMP of its own is the bitmap as it came; every other output takes it
+    // as a raster.
+    const bool asBmp = negotiated_.format == FileFormat::Bmp && !output_->OneFile();
+    NativeImage image = NativeTransfer(source_, asBmp, info);
+    int code = kExitOk;
+    if (image.rc != TWRC_XFERDONE) {
+        code = image.error.empty() ? Failure(image.rc, "the transfer") : kExitDevice;
+        if (!image.error.empty()) std::fprintf(err_, "twacquire: %s\n", image.error.c_str());
+    } else if (image.bmpFile.empty() && !image.raster) {
+        std::fprintf(err_, "twacquire: %s\n", image.error.c_str());
+        code = kExitOutput;
+    }
+    more = EndTransfer();
+    if (code != kExitOk) return code;
+    if (image.raster) return Save(*image.raster);
+    std::string name, error;
+    if (!output_->SaveFile(saved_ + 1, image.bmpFile, name, error)) {
+        std::fprintf(err_, "twacquire: %s\n", error.c_str());
+        return kExitOutput;
+    }
+    image.facts.bytes = image.bmpFile.size();
+    Report(name, image.facts);
+    return kExitOk;
+}
+
+int Acquisition::Finish(int code) {
+    std::string error;
+    const int pages = output_->Pages();
+    if (!output_->Finish(error)) {
+        std::fprintf(err_, "twacquire: %s\n", error.c_str());
+        return code == kExitOk ? kExitOutput : code;
+    }
+    if (code == kExitOk || negotiated_.count == 1) return code;
+    // A batch that ended part way: at which image, and what is kept of it.
+    const int failed = saved_ + 1;
+    if (output_->OneFile() && pages > 0)
+        std::fprintf(err_, "twacquire: the batch ended at page %d; %s is complete with the %d page%s before it\n",
+                     failed, output_->Pattern().c_str(), pages, pages == 1 ? "" : "s");
+    else if (output_->OneFile())
+        std::fprintf(err_, "twacquire: the batch ended at page %d; no file is written\n", failed);
+    else if (saved_ > 0)
+        std::fprintf(err_, "twacquire: the batch ended at image %d; the %d image%s before it %s saved\n",
+                     failed, saved_, saved_ == 1 ? "" : "s", saved_ == 1 ? "is" : "are");
+    return code;
 }
 
 int Acquisition::TakeImages() {
@@ -153,7 +206,6 @@ int Acquisition::TakeImages() {
             ResetPending();
             break;
         }
-        const std::string path = OutputName(o_.output, saved_ + 1);
         TW_IMAGEINFO info{};
         const TW_UINT16 infoRc = source_.Call(DG_IMAGE, DAT_IMAGEINFO, MSG_GET, &info);
         if (infoRc != TWRC_SUCCESS) {
@@ -172,7 +224,7 @@ int Acquisition::TakeImages() {
                 ResetPending();
                 return kExitDevice;
             }
-            const int code = TakeMemoryImage(path, info, more);
+            const int code = TakeMemoryImage(info, more);
             if (code != kExitOk) {
                 if (more) ResetPending();
                 return code;
@@ -180,9 +232,17 @@ int Acquisition::TakeImages() {
             ++saved_;
             continue;
         }
-        const TransferResult r = negotiated_.mechanism == Mechanism::Native
-                                     ? NativeTransfer(source_, path, negotiated_.format, info)
-                                     : FileTransfer(source_, path, negotiated_.format, info);
+        if (negotiated_.mechanism == Mechanism::Native) {
+            const int code = TakeNativeImage(info, more);
+            if (code != kExitOk) {
+                if (more) ResetPending();
+                return code;
+            }
+            ++saved_;
+            continue;
+        }
+        const std::string path = OutputName(o_.output, saved_ + 1);
+        const TransferResult r = FileTransfer(source_, path, negotiated_.format, info);
         int code = kExitOk;
         if (r.rc != TWRC_XFERDONE) {
             code = r.error.empty() ? Failure(r.rc, "the transfer") : kExitDevice;
@@ -204,6 +264,12 @@ int Acquisition::TakeImages() {
 
 int Acquisition::Run() {
     if (const int code = Negotiate(source_, o_, negotiated_, err_); code != kExitOk) return code;
+    output_ = std::make_unique<ImageOutput>(o_, negotiated_.format);
+    if (std::string error; !output_->Check(error)) {
+        std::fprintf(err_, "twacquire: cannot write %s: %s\n", FormatName(negotiated_.format),
+                     error.c_str());
+        return kExitOutput;
+    }
     dialogs_ = std::make_unique<SourceDialogs>(GetCurrentThreadId(), !o_.showUi, err_);
     imageStart_ = std::chrono::steady_clock::now();
     int code = Enable();
@@ -218,7 +284,7 @@ int Acquisition::Run() {
         code = TakeImages();
         // With the setup window the user may scan again, into the next
         // numbered file, until the window is closed or the count is reached.
-        const bool more = o_.showUi && HasNumberField(o_.output) &&
+        const bool more = o_.showUi && (HasNumberField(o_.output) || output_->OneFile()) &&
                           (negotiated_.count == 0 || saved_ < negotiated_.count);
         if (!more) break;
     }
@@ -227,7 +293,7 @@ int Acquisition::Run() {
         source_.Call(DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, &ui);
     }
     dialogs_.reset();
-    return code;
+    return Finish(code);
 }
 
 }  // namespace

@@ -42,7 +42,7 @@ void Rational(ByteWriter& w, double dpi) {
 
 }  // namespace
 
-std::vector<uint8_t> TiffBytes(const Raster& r) {
+TiffPage TiffPageAt(const Raster& r, uint32_t at) {
     const uint32_t rowBytes = r.RowBytes();
     const uint32_t rowsPerStrip =
         std::max<uint32_t>(1, std::min<uint32_t>(r.height, 65536 / std::max<uint32_t>(rowBytes, 1)));
@@ -51,11 +51,11 @@ std::vector<uint8_t> TiffBytes(const Raster& r) {
     const bool resolution = r.xDpi > 0 && r.yDpi > 0;
     static const char kSoftware[] = "twacquire";
 
-    // Layout: header, the directory, then its out-of-line values, then the
-    // pixels.
+    // Layout: the directory, then its out-of-line values, then the pixels.
     const uint32_t entries = 12 + (resolution ? 3 : 0);
-    const uint32_t directoryAt = 8;
-    uint32_t extraAt = directoryAt + 2 + entries * 12 + 4;
+    const uint32_t directoryAt = at;
+    const uint32_t nextFieldAt = directoryAt + 2 + entries * 12;
+    uint32_t extraAt = nextFieldAt + 4;
     const uint32_t bitsAt = extraAt;
     if (colour) extraAt += 6;
     const uint32_t xResAt = extraAt, yResAt = extraAt + 8;
@@ -64,14 +64,15 @@ std::vector<uint8_t> TiffBytes(const Raster& r) {
     extraAt += sizeof kSoftware + (sizeof kSoftware & 1);
     const uint32_t offsetsAt = extraAt;
     const uint32_t countsAt = offsetsAt + (strips > 1 ? 4 * strips : 0);
-    uint32_t pixelsAt = countsAt + (strips > 1 ? 4 * strips : 0);
+    const uint32_t pixelsAt = countsAt + (strips > 1 ? 4 * strips : 0);
+    const size_t pixelBytes = std::min<size_t>(r.rows.size(), size_t{rowBytes} * r.height);
 
-    std::vector<uint8_t> out;
-    out.reserve(pixelsAt + r.rows.size());
+    TiffPage page;
+    // Offsets are 32 bits: a page that would end beyond 4 GB cannot be written.
+    if (pixelsAt < at || uint64_t{pixelsAt} + pixelBytes + 1 > 0xFFFFFFFFull) return page;
+    std::vector<uint8_t>& out = page.bytes;
+    out.reserve(pixelsAt - at + pixelBytes + 1);
     ByteWriter w(out);
-    w.Bytes(reinterpret_cast<const uint8_t*>("II"), 2);
-    w.U16(42);
-    w.U32(directoryAt);
 
     const uint32_t photometric = colour ? 2 : (r.whiteIsZero ? 0 : 1);
     auto stripBytes = [&](uint32_t s) {
@@ -111,7 +112,7 @@ std::vector<uint8_t> TiffBytes(const Raster& r) {
             w.U32(e.value);
         }
     }
-    w.U32(0);  // no next directory
+    w.U32(0);  // no next directory, until a page follows
     if (colour) {
         w.U16(8);
         w.U16(8);
@@ -127,7 +128,26 @@ std::vector<uint8_t> TiffBytes(const Raster& r) {
         for (uint32_t s = 0; s < strips; ++s) w.U32(pixelsAt + s * rowsPerStrip * rowBytes);
         for (uint32_t s = 0; s < strips; ++s) w.U32(stripBytes(s));
     }
-    w.Bytes(r.rows.data(), std::min<size_t>(r.rows.size(), size_t{rowBytes} * r.height));
+    w.Bytes(r.rows.data(), pixelBytes);
+    if (out.size() & 1) w.Zeros(1);  // the next page's directory starts on a word
+    page.nextDirectoryField = nextFieldAt;
+    return page;
+}
+
+std::vector<uint8_t> TiffHeaderBytes() {
+    std::vector<uint8_t> out;
+    ByteWriter w(out);
+    w.Bytes(reinterpret_cast<const uint8_t*>("II"), 2);
+    w.U16(42);
+    w.U32(kTiffFirstPageAt);
+    return out;
+}
+
+std::vector<uint8_t> TiffBytes(const Raster& r) {
+    TiffPage page = TiffPageAt(r, kTiffFirstPageAt);
+    if (page.bytes.empty()) return {};
+    std::vector<uint8_t> out = TiffHeaderBytes();
+    out.insert(out.end(), page.bytes.begin(), page.bytes.end());
     return out;
 }
 

@@ -1,16 +1,12 @@
 #include "host/twacquire/dib_file.h"
-#include "host/twacquire/image_writer.h"
-#include "host/twacquire/output_file.h"
 #include "host/twacquire/transfers.h"
 
 #include <windows.h>
 
-
 namespace twacquire {
 
-TransferResult NativeTransfer(DataSource& source, const std::string& path, FileFormat format,
-                              const TW_IMAGEINFO& info) {
-    TransferResult result;
+NativeImage NativeTransfer(DataSource& source, bool asBmp, const TW_IMAGEINFO& info) {
+    NativeImage result;
     TW_HANDLE handle = nullptr;
     result.rc = source.Call(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &handle);
     HGLOBAL bitmap = static_cast<HGLOBAL>(handle);
@@ -26,7 +22,6 @@ TransferResult NativeTransfer(DataSource& source, const std::string& path, FileF
         return result;
     }
     const std::span<const uint8_t> dib(p, size);
-    std::vector<uint8_t> file;
     if (std::optional<DibLayout> layout = ReadDibLayout(dib, result.error)) {
         if (!(layout->xDpi > 0) || !(layout->yDpi > 0)) {
             layout->xDpi = Fix32ToDouble(info.XResolution);
@@ -34,19 +29,15 @@ TransferResult NativeTransfer(DataSource& source, const std::string& path, FileF
         }
         result.facts = {layout->width, layout->height, layout->bitsPerPixel, layout->xDpi,
                         layout->yDpi};
-        if (format == FileFormat::Bmp) {
-            file = BmpFileOfDib(dib, *layout);
-        } else if (std::optional<Raster> raster = RasterOfDib(dib, *layout, result.error)) {
-            raster->xDpi = layout->xDpi;
-            raster->yDpi = layout->yDpi;
-            file = TiffBytes(*raster);
+        if (asBmp) {
+            result.bmpFile = BmpFileOfDib(dib, *layout);
+        } else if ((result.raster = RasterOfDib(dib, *layout, result.error))) {
+            result.raster->xDpi = layout->xDpi;
+            result.raster->yDpi = layout->yDpi;
         }
     }
     GlobalUnlock(bitmap);
     GlobalFree(bitmap);
-    if (file.empty()) return result;
-    result.saved = WriteOutputFile(path, file, result.error);
-    result.facts.bytes = file.size();
     return result;
 }
 

@@ -30,6 +30,16 @@ std::optional<int> ParseCount(const std::string& text) {
     return value;
 }
 
+// A format by its name or extension, in lower case.
+std::optional<FileFormat> FormatOfExtension(const std::string& ext) {
+    if (ext == "tif" || ext == "tiff") return FileFormat::Tiff;
+    if (ext == "bmp") return FileFormat::Bmp;
+    if (ext == "png") return FileFormat::Png;
+    if (ext == "jpg" || ext == "jpeg") return FileFormat::Jpeg;
+    if (ext == "pdf") return FileFormat::Pdf;
+    return std::nullopt;
+}
+
 std::optional<Frame> ParseFrame(const std::string& text) {
     double v[4];
     size_t start = 0;
@@ -100,12 +110,18 @@ bool TakeValue(const std::string& name, const std::string& value, Options& o, st
             return false;
         }
     } else if (name == "--format" || name == "-f") {
-        if (v == "tiff" || v == "tif") o.format = FileFormat::Tiff;
-        else if (v == "bmp") o.format = FileFormat::Bmp;
-        else {
-            error = "--format is tiff or bmp, not '" + value + "'";
+        o.format = FormatOfExtension(v);
+        if (!o.format) {
+            error = "--format is one of png, jpeg, tiff, bmp, pdf; not '" + value + "'";
             return false;
         }
+    } else if (name == "--jpeg-quality") {
+        const std::optional<int> q = ParseCount(value);
+        if (!q || *q > 100) {
+            error = "--jpeg-quality wants a number from 1 to 100, not '" + value + "'";
+            return false;
+        }
+        o.jpegQuality = *q;
     } else if (name == "--count" || name == "-n") {
         const std::optional<int> n = ParseCount(value);
         if (!n) {
@@ -119,10 +135,42 @@ bool TakeValue(const std::string& name, const std::string& value, Options& o, st
     return true;
 }
 
+// The output format against the rest of the command line. Several images
+// in one file are pages of a TIFF or a PDF, which then is the format even
+// for a native transfer; a file transfer is written by the source itself,
+// one TIFF or BMP file an image.
+bool CheckFormat(Options& o, std::string& error) {
+    const std::optional<FileFormat> format = o.format ? o.format : FormatOfName(o.output);
+    if (OneFileForAllImages(o)) {
+        if (format && *format != FileFormat::Tiff && *format != FileFormat::Pdf) {
+            error = std::string("several images in one file need tiff or pdf, not ") +
+                    FormatName(*format) + "; or a %d in the output name, as in page%d.png";
+            return false;
+        }
+        o.format = format.value_or(FileFormat::Tiff);
+    }
+    if (o.mechanism == Mechanism::File) {
+        if (format && *format != FileFormat::Tiff && *format != FileFormat::Bmp) {
+            error = std::string("--xfer file writes tiff or bmp (the source writes the file), not ") +
+                    FormatName(*format);
+            return false;
+        }
+        if (OneFileForAllImages(o)) {
+            error = "--xfer file writes one file an image: give a %d in the output name";
+            return false;
+        }
+    }
+    if (o.pdfJpeg && format != FileFormat::Pdf) {
+        error = "--pdf-jpeg is for pdf output";
+        return false;
+    }
+    return true;
+}
+
 bool TakesValue(const std::string& arg) {
     for (const char* name : {"--source", "-s", "--set", "--mode", "-m", "--resolution", "-r",
                              "--frame", "--units", "--xfer", "-x", "--format", "-f", "--count",
-                             "-n", "--output", "-o"})
+                             "-n", "--output", "-o", "--jpeg-quality"})
         if (arg == name) return true;
     return false;
 }
@@ -133,10 +181,22 @@ std::optional<FileFormat> FormatOfName(const std::string& name) {
     const size_t dot = name.find_last_of('.');
     if (dot == std::string::npos || name.find_first_of("/\\", dot) != std::string::npos)
         return std::nullopt;
-    const std::string ext = Lower(name.substr(dot + 1));
-    if (ext == "tif" || ext == "tiff") return FileFormat::Tiff;
-    if (ext == "bmp") return FileFormat::Bmp;
-    return std::nullopt;
+    return FormatOfExtension(Lower(name.substr(dot + 1)));
+}
+
+bool OneFileForAllImages(const Options& o) {
+    return (o.batch || o.count != 1) && !HasNumberField(o.output);
+}
+
+const char* FormatName(FileFormat format) {
+    switch (format) {
+    case FileFormat::Tiff: return "TIFF";
+    case FileFormat::Bmp: return "BMP";
+    case FileFormat::Png: return "PNG";
+    case FileFormat::Jpeg: return "JPEG";
+    case FileFormat::Pdf: return "PDF";
+    }
+    return "?";
 }
 
 ParsedArguments ParseArguments(const std::vector<std::string>& args) {
@@ -163,6 +223,8 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
             o.batch = true;
         } else if (arg == "--quiet" || arg == "-q") {
             o.quiet = true;
+        } else if (arg == "--pdf-jpeg") {
+            o.pdfJpeg = true;
         } else if (TakesValue(arg)) {
             if (i + 1 == args.size()) {
                 parsed.error = arg + " needs a value";
@@ -189,10 +251,7 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
         return parsed;
     }
     if (o.batch && !countGiven) o.count = 0;
-    if (acquire && (o.batch || o.count > 1) && !HasNumberField(o.output)) {
-        parsed.error = "several images need a %d in the output name, as in page%d.tif";
-        return parsed;
-    }
+    if (acquire && !CheckFormat(o, parsed.error)) return parsed;
     if (acquire && !ValidPattern(o.output)) {
         parsed.error = "the output name '" + o.output +
                        "' has a % that is neither %d, %Nd, %0Nd nor %%";
@@ -214,7 +273,8 @@ std::string UsageText() {
            "  --caps                print every capability the source answers: type,\n"
            "                        current value, default and the values offered\n"
            "  -o, --output OUTPUT   acquire into OUTPUT; %d (or %03d) in the name\n"
-           "                        numbers the images of a batch from 1\n"
+           "                        numbers the images of a batch from 1; without\n"
+           "                        it a batch goes into one TIFF or PDF, a page an image\n"
            "  --help, -h            print this text\n"
            "\n"
            "Options:\n"
@@ -230,8 +290,11 @@ std::string UsageText() {
            "  --units UNIT          unit of --frame: in (default), cm, mm or px\n"
            "  -x, --xfer MECH       native (a bitmap), memory (strips; the default)\n"
            "                        or file (the source writes OUTPUT itself)\n"
-           "  -f, --format FMT      tiff or bmp (default: from OUTPUT's extension,\n"
-           "                        else tiff; bmp for native transfers)\n"
+           "  -f, --format FMT      png, jpeg, tiff, bmp or pdf (default: from OUTPUT's\n"
+           "                        extension, else tiff; bmp for native transfers)\n"
+           "  --jpeg-quality N      JPEG quality from 1 to 100 (default 90)\n"
+           "  --pdf-jpeg            PDF pages of grey and colour as JPEG (for photos;\n"
+           "                        default: lossless Flate)\n"
            "  --planar              ask for colour as three planes (memory transfer)\n"
            "  --ui                  use the source's setup window and wait for the user\n"
            "  -n, --count N         take N images (from the document feeder; with --ui,\n"

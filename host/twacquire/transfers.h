@@ -1,5 +1,6 @@
 // The three image transfers, each taking one image from a source in state
-// 6 and leaving the output file complete, or no file at all.
+// 6: the file transfer leaves the output file complete or no file at all;
+// the others hand over the image for the output to save.
 #pragma once
 
 #include "host/twacquire/data_source.h"
@@ -8,7 +9,9 @@
 #include "host/twacquire/strip_assembly.h"
 
 #include <cstdio>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace twacquire {
 
@@ -21,10 +24,19 @@ struct TransferResult {
     ImageFacts facts;
 };
 
-// DAT_IMAGENATIVEXFER: the bitmap saved as BMP, or converted to TIFF. A
-// bitmap without a resolution of its own gets the one of `info`.
-TransferResult NativeTransfer(DataSource& source, const std::string& path, FileFormat format,
-                              const TW_IMAGEINFO& info);
+// What a native transfer hands over: the bitmap as a BMP file, or as a
+// raster for every other format.
+struct NativeImage {
+    TW_UINT16 rc = TWRC_FAILURE;
+    std::string error;  // with TWRC_XFERDONE: why there is no image
+    std::vector<uint8_t> bmpFile;
+    std::optional<Raster> raster;
+    ImageFacts facts;
+};
+
+// DAT_IMAGENATIVEXFER: the bitmap as a BMP file when `asBmp`, else as a
+// raster. A bitmap without a resolution of its own gets the one of `info`.
+NativeImage NativeTransfer(DataSource& source, bool asBmp, const TW_IMAGEINFO& info);
 
 // DAT_IMAGEFILEXFER: the source writes `path` itself in `format`.
 TransferResult FileTransfer(DataSource& source, const std::string& path, FileFormat format,

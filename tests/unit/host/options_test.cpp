@@ -45,7 +45,8 @@ TEST(TwacquireOptions, UsageNamesEveryCommandAndTheExitCodes) {
     EXPECT_NE(usage.find("--help"), std::string::npos);
     EXPECT_NE(usage.find("3 no data source"), std::string::npos);
     for (const char* option : {"--caps", "--set", "--mode", "--resolution", "--frame", "--units",
-                               "--xfer", "--format", "--planar", "--ui", "--count", "--batch"})
+                               "--xfer", "--format", "--planar", "--ui", "--count", "--batch",
+                               "--jpeg-quality", "--pdf-jpeg"})
         EXPECT_NE(usage.find(option), std::string::npos) << option;
     EXPECT_NE(usage.find("7 device condition"), std::string::npos);
 }
@@ -95,7 +96,10 @@ TEST(TwacquireOptions, WrongValuesAreNamed) {
         {{"-o", "a.tif", "--frame", "4,0,3,5"}, nullptr},
         {{"-o", "a.tif", "--units", "ft"}, "--units is one of in, cm, mm, px; not 'ft'"},
         {{"-o", "a.tif", "--xfer", "fax"}, "--xfer is one of native, memory, file; not 'fax'"},
-        {{"-o", "a.tif", "--format", "png"}, "--format is tiff or bmp, not 'png'"},
+        {{"-o", "a.tif", "--format", "gif"}, "--format is one of png, jpeg, tiff, bmp, pdf; not 'gif'"},
+        {{"-o", "a.jpg", "--jpeg-quality", "0"}, "--jpeg-quality wants a number from 1 to 100, not '0'"},
+        {{"-o", "a.jpg", "--jpeg-quality", "101"}, "--jpeg-quality wants a number from 1 to 100, not '101'"},
+        {{"-o", "a.jpg", "--jpeg-quality", "high"}, "--jpeg-quality wants a number from 1 to 100, not 'high'"},
         {{"-o", "a%d.tif", "--count", "0"}, "--count wants a number of images from 1 up, not '0'"},
         {{"--caps", "--set", "CONTRAST"}, "--set wants CAP=VALUE, not 'CONTRAST'"},
         {{"-o"}, "-o needs a value"},
@@ -109,18 +113,65 @@ TEST(TwacquireOptions, WrongValuesAreNamed) {
     }
 }
 
-TEST(TwacquireOptions, SeveralImagesNeedANumberedOutputName) {
-    EXPECT_EQ(ParseArguments({"-o", "page.tif", "--batch"}).error,
-              "several images need a %d in the output name, as in page%d.tif");
-    EXPECT_FALSE(ParseArguments({"-o", "page.tif", "--count", "3"}).ok);
-    EXPECT_TRUE(ParseArguments({"-o", "page.tif", "--count", "1"}).ok);
-
-    const ParsedArguments batch = ParseArguments({"-o", "page%03d.tif", "--batch"});
+TEST(TwacquireOptions, SeveralImagesGoIntoNumberedFilesOrTheFileOfAllPages) {
+    const ParsedArguments batch = ParseArguments({"-o", "page%03d.png", "--batch"});
     ASSERT_TRUE(batch.ok) << batch.error;
     EXPECT_TRUE(batch.options.batch);
     EXPECT_EQ(batch.options.count, 0) << "a batch runs until the feeder is empty";
+    EXPECT_FALSE(OneFileForAllImages(batch.options));
     const ParsedArguments limited = ParseArguments({"-o", "p%d.tif", "--batch", "-n", "2"});
     EXPECT_EQ(limited.options.count, 2);
+
+    struct Case {
+        std::vector<std::string> args;
+        std::optional<FileFormat> format;  // of the file of all pages; nothing: refused
+    } cases[] = {
+        {{"-o", "stack.pdf", "--batch"}, FileFormat::Pdf},
+        {{"-o", "stack.tif", "--count", "3"}, FileFormat::Tiff},
+        {{"-o", "stack", "--batch"}, FileFormat::Tiff},
+        {{"-o", "stack", "--batch", "-f", "pdf", "-x", "native"}, FileFormat::Pdf},
+        {{"-o", "stack.png", "--batch"}, std::nullopt},
+        {{"-o", "stack.tif", "--batch", "-f", "jpeg"}, std::nullopt},
+        {{"-o", "stack.bmp", "--count", "2"}, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        const ParsedArguments parsed = ParseArguments(c.args);
+        SCOPED_TRACE(c.args[1]);
+        EXPECT_EQ(parsed.ok, c.format.has_value()) << parsed.error;
+        if (!parsed.ok) {
+            EXPECT_EQ(parsed.error.rfind("several images in one file need tiff or pdf, not ", 0), 0u)
+                << parsed.error;
+            continue;
+        }
+        EXPECT_TRUE(OneFileForAllImages(parsed.options));
+        EXPECT_EQ(parsed.options.format, c.format);
+    }
+    EXPECT_FALSE(OneFileForAllImages(ParseArguments({"-o", "page.tif", "--count", "1"}).options));
+}
+
+TEST(TwacquireOptions, WhatTheSourceWritesAndWhatIsForPdfOnly) {
+    struct Case {
+        std::vector<std::string> args;
+        const char* error;  // nothing: accepted
+    } cases[] = {
+        {{"-o", "a.tif", "-x", "file"}, nullptr},
+        {{"-o", "a.png", "-x", "file"}, "--xfer file writes tiff or bmp (the source writes the file), not PNG"},
+        {{"-o", "a.tif", "-x", "file", "-f", "pdf"}, "--xfer file writes tiff or bmp (the source writes the file), not PDF"},
+        {{"-o", "all.tif", "-x", "file", "--batch"}, "--xfer file writes one file an image: give a %d in the output name"},
+        {{"-o", "a.pdf", "--pdf-jpeg", "--jpeg-quality", "75"}, nullptr},
+        {{"-o", "a.tif", "--pdf-jpeg"}, "--pdf-jpeg is for pdf output"},
+    };
+    for (const Case& c : cases) {
+        const ParsedArguments parsed = ParseArguments(c.args);
+        EXPECT_EQ(parsed.ok, c.error == nullptr) << c.args[1] << ": " << parsed.error;
+        if (c.error) {
+            EXPECT_EQ(parsed.error, c.error);
+        }
+    }
+    const Options o = ParseArguments({"-o", "a.pdf", "--pdf-jpeg", "--jpeg-quality", "75"}).options;
+    EXPECT_TRUE(o.pdfJpeg);
+    EXPECT_EQ(o.jpegQuality, 75);
+    EXPECT_EQ(ParseArguments({"-o", "a.jpg"}).options.jpegQuality, 90);
 }
 
 TEST(TwacquireOptions, OutputNamesWithAStrayPercentAreRefused) {
@@ -132,6 +183,10 @@ TEST(TwacquireOptions, TheExtensionTellsTheFormat) {
     EXPECT_EQ(FormatOfName("scan.TIF"), FileFormat::Tiff);
     EXPECT_EQ(FormatOfName("C:\\scans\\a.tiff"), FileFormat::Tiff);
     EXPECT_EQ(FormatOfName("page%d.bmp"), FileFormat::Bmp);
-    EXPECT_EQ(FormatOfName("scan.png"), std::nullopt);
+    EXPECT_EQ(FormatOfName("scan.png"), FileFormat::Png);
+    EXPECT_EQ(FormatOfName("scan.JPG"), FileFormat::Jpeg);
+    EXPECT_EQ(FormatOfName("scan.jpeg"), FileFormat::Jpeg);
+    EXPECT_EQ(FormatOfName("stack.Pdf"), FileFormat::Pdf);
+    EXPECT_EQ(FormatOfName("scan.gif"), std::nullopt);
     EXPECT_EQ(FormatOfName("dir.bmp\\scan"), std::nullopt);
 }

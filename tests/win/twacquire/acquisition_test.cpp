@@ -1,5 +1,6 @@
 // twacquire takes images from the data source and the virtual scanner by
-// every transfer mechanism, in every mode, into TIFF and BMP files.
+// every transfer mechanism, in every mode, into TIFF, BMP, PNG, JPEG and
+// PDF files, and a feeder batch into one file of many pages.
 #include "tests/win/twacquire/twacquire_run.h"
 
 using namespace twtest;
@@ -47,6 +48,50 @@ TEST_F(TwacquireTest, EveryMechanismWritesEveryFormatInEveryMode) {
             << run.out;
         EXPECT_EQ(run.err, "") << "nothing but the image's line with -q";
     }
+}
+
+TEST_F(TwacquireTest, PngJpegAndPdfFromTheExtensionOrTheFormatOption) {
+    // JPEG has no bilevel form: a line-art page is written as grey.
+    const Case cases[] = {
+        {"memory", "color", "c.png", "PNG", 24},   {"memory", "gray", "g.png", "PNG", 8},
+        {"native", "lineart", "b.png", "PNG", 1},  {"memory", "color", "c.jpg", "JPEG", 0},
+        {"native", "gray", "g.jpeg", "JPEG", 0},   {"memory", "lineart", "b.jpg", "JPEG", 0},
+        {"memory", "color", "c.pdf", "PDF", 0},    {"native", "gray", "g.pdf", "PDF", 0},
+        {"memory", "lineart", "b.pdf", "PDF", 0},  {"memory", "gray", "g.scan --format png", "PNG", 8},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.xfer) + " " + c.mode + " " + c.file);
+        const ProgramRun run = RunTwacquire("-o " + Out(c.file) + " --xfer " + c.xfer + " --mode " +
+                                            c.mode + kArea);
+        EXPECT_EQ(run.exitCode, 0u) << run.err;
+        const std::string name = std::string(c.file).substr(0, std::string(c.file).find(' '));
+        const ImageHeader h = ReadImageHeader(Out(name));
+        EXPECT_EQ(h.format, c.format);
+        if (c.bits) {
+            EXPECT_EQ(h.width, 200u);
+            EXPECT_EQ(h.height, 240u);
+            EXPECT_EQ(h.bitsPerPixel, c.bits);
+        }
+        EXPECT_EQ(run.out.rfind(Out(name) + ": 200 x 240 pixels, ", 0), 0u) << run.out;
+        EXPECT_NE(run.out.find(std::to_string(wintest::ReadWholeFile(Out(name)).size()) + " bytes, "),
+                  std::string::npos) << run.out;
+    }
+}
+
+TEST_F(TwacquireTest, AFeederBatchWithoutANumberGoesIntoOneTiffOrPdf) {
+    ini_.Set(kScanner, "Feeder", "1");
+    for (const char* name : {"stack.tif", "stack.pdf"}) {
+        SCOPED_TRACE(name);
+        ini_.Set(kScanner, "Pages", "3");
+        const ProgramRun run = RunTwacquire("-o " + Out(name) + " --batch --mode gray --resolution 72 -q");
+        EXPECT_EQ(run.exitCode, 0u) << run.err;
+        for (int page = 1; page <= 3; ++page)
+            EXPECT_NE(run.out.find(Out(name) + ", page " + std::to_string(page) + ": "), std::string::npos)
+                << run.out;
+    }
+    EXPECT_EQ(Files(), (std::vector<std::string>{"stack.pdf", "stack.tif"}));
+    EXPECT_EQ(ReadImageHeader(Out("stack.tif")).pages, 3);
+    EXPECT_EQ(ReadImageHeader(Out("stack.pdf")).format, "PDF");
 }
 
 TEST_F(TwacquireTest, PlanarColourIsGatheredIntoTheSameImageAsChunkyColour) {

@@ -116,3 +116,35 @@ TEST_F(TwacquireTest, AnOutputThatCannotBeCreatedIsSaid) {
     EXPECT_TRUE(Has(run.err, "cannot create " + Out("no_folder\\x.tif"))) << run.err;
     EXPECT_TRUE(Files().empty());
 }
+
+TEST_F(TwacquireTest, ABatchEndedAtPageTwoLeavesTheFileOfAllPagesCompleteWithPageOne) {
+    ini_.Set(kScanner, "Feeder", "1");
+    // Escape during page 1 (836 lines at 72 dpi) reaches the source as page
+    // 2 starts.
+    ini_.Set(kScanner, "EscapeAfterLines", "400");
+    for (const char* name : {"stack.tif", "stack.pdf"}) {
+        SCOPED_TRACE(name);
+        ini_.Set(kScanner, "Pages", "3");
+        const ProgramRun run = RunTwacquire("-o " + Out(name) + " --batch --mode gray --resolution 72 -q");
+        EXPECT_EQ(run.exitCode, 6u) << run.err;
+        EXPECT_TRUE(Has(run.err, "the transfer was cancelled")) << run.err;
+        EXPECT_TRUE(Has(run.err, "the batch ended at page 2; " + Out(name) +
+                                     " is complete with the 1 page before it"))
+            << run.err;
+    }
+    EXPECT_EQ(ReadImageHeader(Out("stack.tif")).pages, 1);
+    const std::vector<unsigned char> pdf = wintest::ReadWholeFile(Out("stack.pdf"));
+    const std::string tail(pdf.end() - std::min<size_t>(pdf.size(), 6), pdf.end());
+    EXPECT_EQ(tail, "%%EOF\n") << "the trailer is written";
+}
+
+TEST_F(TwacquireTest, ADeviceFaultOnTheFirstPageOfABatchLeavesNoFile) {
+    ini_.Set(kScanner, "Feeder", "1");
+    ini_.Set(kScanner, "Pages", "3");
+    ini_.Set(kScanner, "ReadFaultLine", "100");
+    ini_.Set(kScanner, "ReadFaultStatus", "0x8414");
+    const ProgramRun run = RunTwacquire("-o " + Out("stack.pdf") + " --batch --mode gray --resolution 72 -q");
+    EXPECT_EQ(run.exitCode, 7u);
+    EXPECT_TRUE(Has(run.err, "the batch ended at page 1; no file is written")) << run.err;
+    EXPECT_TRUE(Files().empty());
+}

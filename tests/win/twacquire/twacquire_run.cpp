@@ -1,6 +1,7 @@
 #include "tests/win/twacquire/twacquire_run.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace twtest {
 
@@ -40,6 +41,22 @@ ImageHeader ReadImageHeader(const std::string& path) {
             if (tag == 277) samples = static_cast<int>(value);
         }
         h.bitsPerPixel = bits * samples;
+        for (uint32_t at = dir; at != 0 && at + 2 <= f.size() && h.pages < 100; ++h.pages) {
+            const size_t next = at + 2 + 12 * size_t{Get16(f, at)};
+            at = next + 4 <= f.size() ? Get32(f, next) : 0;
+        }
+    } else if (f.size() >= 33 && std::memcmp(f.data(), "\x89PNG\r\n\x1a\n", 8) == 0) {
+        h.format = "PNG";
+        auto big32 = [&](size_t at) { return uint32_t{f[at]} << 24 | f[at + 1] << 16 | f[at + 2] << 8 | f[at + 3]; };
+        h.width = big32(16);
+        h.height = big32(20);
+        const int channels = f[25] == 2 ? 3 : 1;  // colour type 2 is RGB, 0 grey
+        h.bitsPerPixel = f[24] * channels;
+    } else if (f.size() >= 4 && f[0] == 0xFF && f[1] == 0xD8 && f[f.size() - 2] == 0xFF &&
+               f[f.size() - 1] == 0xD9) {
+        h.format = "JPEG";
+    } else if (f.size() >= 5 && std::memcmp(f.data(), "%PDF-", 5) == 0) {
+        h.format = "PDF";
     }
     return h;
 }

@@ -26,10 +26,11 @@ ProgramRun RunTwacquire(const std::string& arguments,
 
 // What a reader sees first in an image file.
 struct ImageHeader {
-    std::string format;  // "TIFF", "BMP", or empty for anything else
+    std::string format;  // "TIFF", "BMP", "PNG", "JPEG", "PDF", or empty for anything else
     uint32_t width = 0;
     uint32_t height = 0;
-    int bitsPerPixel = 0;
+    int bitsPerPixel = 0;  // JPEG, PDF: 0 (the Linux readers look further)
+    int pages = 0;         // TIFF: directories in the chain
 };
 ImageHeader ReadImageHeader(const std::string& path);
 
