@@ -66,6 +66,7 @@ ScannerConfig ConfigFromLookup(const ConfigLookup& lookup) {
     number("ReadFaultStatus", c.readFaultStatus);
     number("ReadFaultPass", c.readFaultPass);
     number("ReadFaultCount", c.readFaultCount);
+    number("ReadFaultPage", c.readFaultPage);
     flag("ZeroLineCount", c.zeroLineCount);
     number("EscapeAfterLines", c.escapeAfterLines);
     return c;

@@ -37,6 +37,7 @@ struct ScannerConfig {
     uint16_t readFaultStatus = 0;        // ... with this status
     int readFaultPass = -1;              // only in this pass (-1: every pass)
     unsigned readFaultCount = 0;         // that many times (0: every time)
+    int readFaultPage = -1;              // only on this page drawn from the feeder (-1: every page)
     bool zeroLineCount = false;          // Scan status reports no lines
     unsigned escapeAfterLines = 0;       // ESC posted once this many lines are read (0: never)
 };

@@ -102,6 +102,7 @@ void VirtualScanner::Start(ScanParameterBlock& block) {
                 status = kStatusNoPaper;
             } else {
                 --pages_;
+                ++pagesDrawn_;
                 pageLoaded_ = true;
             }
         } else if (!pageLoaded_) {
@@ -161,6 +162,7 @@ void VirtualScanner::Read(ReadRequest& request) {
             status = kStatusBadRead;
         } else if (wanted > 0 && config_.readFaultLine >= 0 && config_.readFaultStatus != 0 &&
                    (config_.readFaultPass < 0 || config_.readFaultPass == passWord_) &&
+                   (config_.readFaultPage < 0 || config_.readFaultPage == pagesDrawn_) &&
                    static_cast<long long>(linesRead_) <= config_.readFaultLine &&
                    config_.readFaultLine < static_cast<long long>(linesRead_) + wanted &&
                    (config_.readFaultCount == 0 || readFaultsLeft_ > 0)) {

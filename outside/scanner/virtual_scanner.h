@@ -60,6 +60,7 @@ private:
     unsigned readFaultsLeft_ = 0;
 
     unsigned pages_ = 0;
+    int pagesDrawn_ = 0;  // pages drawn from the feeder so far
     bool pageLoaded_ = false;
 
     unsigned long long totalLines_ = 0;

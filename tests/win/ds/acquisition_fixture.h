@@ -59,7 +59,7 @@ protected:
         for (const char* key : {"Model", "Feeder", "Adapter", "Pages", "InquiryStatus", "Log",
                                 "ReadFaultPass", "StartRefusalStatus",
                                 "StartFaultPass", "StartFaultStatus", "ReadFaultLine",
-                                "ReadFaultStatus", "ReadFaultCount", "EscapeAfterLines",
+                                "ReadFaultStatus", "ReadFaultCount", "ReadFaultPage", "EscapeAfterLines",
                                 "StartRefusals", "ZeroLineCount"})
             ini_.Remove(kScanner, key);
         // The model sections this test's scans may load and the data source

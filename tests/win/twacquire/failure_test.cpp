@@ -138,13 +138,27 @@ TEST_F(TwacquireTest, ABatchEndedAtPageTwoLeavesTheFileOfAllPagesCompleteWithPag
     EXPECT_EQ(tail, "%%EOF\n") << "the trailer is written";
 }
 
-TEST_F(TwacquireTest, ADeviceFaultOnTheFirstPageOfABatchLeavesNoFile) {
+TEST_F(TwacquireTest, ADeviceFaultInABatchKeepsThePagesBeforeItAndSaysWhichPageFailed) {
     ini_.Set(kScanner, "Feeder", "1");
-    ini_.Set(kScanner, "Pages", "3");
     ini_.Set(kScanner, "ReadFaultLine", "100");
     ini_.Set(kScanner, "ReadFaultStatus", "0x8414");
-    const ProgramRun run = RunTwacquire("-o " + Out("stack.pdf") + " --batch --mode gray --resolution 72 -q");
+    ini_.Set(kScanner, "ReadFaultPage", "2");
+    for (const char* name : {"stack.tif", "stack.pdf"}) {
+        SCOPED_TRACE(name);
+        ini_.Set(kScanner, "Pages", "3");
+        const ProgramRun run = RunTwacquire("-o " + Out(name) + " --batch --mode gray --resolution 72 -q");
+        EXPECT_EQ(run.exitCode, 7u) << run.err;
+        EXPECT_TRUE(Has(run.err, "the batch ended at page 2; " + Out(name) +
+                                     " is complete with the 1 page before it"))
+            << run.err;
+    }
+    EXPECT_EQ(ReadImageHeader(Out("stack.tif")).pages, 1);
+
+    // On the first page there is nothing to keep.
+    ini_.Set(kScanner, "Pages", "3");
+    ini_.Set(kScanner, "ReadFaultPage", "1");
+    const ProgramRun run = RunTwacquire("-o " + Out("first.pdf") + " --batch --mode gray --resolution 72 -q");
     EXPECT_EQ(run.exitCode, 7u);
     EXPECT_TRUE(Has(run.err, "the batch ended at page 1; no file is written")) << run.err;
-    EXPECT_TRUE(Files().empty());
+    EXPECT_FALSE(wintest::FileExists(Out("first.pdf")));
 }

@@ -135,10 +135,19 @@ done
 pdf_checks ended.pdf 1 "72 x 108 pts"
 expect "ended.tif directories" "$(tiffinfo "$work/ended.tif" 2>/dev/null | grep -c '^TIFF Directory')" 1
 
+echo "== a device fault on page 2 leaves a valid file of page 1; on page 1 no file"
+for name in faulted.pdf faulted.tif; do
+  scanner Feeder=1 Pages=3 ReadFaultLine=100 ReadFaultStatus=0x8414 ReadFaultPage=2
+  run "$name" --batch "${page[@]}"
+  expect "$name: exit status" "$status" 7
+  grep -qF "the batch ended at page 2; " "$work/$name.err" || fail "$name: $(cat "$work/$name.err")"
+done
+pdf_checks faulted.pdf 1 "72 x 108 pts"
+expect "faulted.tif directories" "$(tiffinfo "$work/faulted.tif" 2>/dev/null | grep -c '^TIFF Directory')" 1
 scanner Feeder=1 Pages=3 ReadFaultLine=100 ReadFaultStatus=0x8414
-run faulted.pdf --batch "${page[@]}"
+run first.pdf --batch "${page[@]}"
 expect "a device fault on page 1: exit status" "$status" 7
-[ ! -e "$work/faulted.pdf" ] || fail "faulted.pdf was left with no page in it"
+[ ! -e "$work/first.pdf" ] || fail "first.pdf was left with no page in it"
 
 if [ $failures = 0 ]; then echo "all files read as expected"; fi
 exit $((failures > 0))

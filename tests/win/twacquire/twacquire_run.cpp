@@ -68,7 +68,7 @@ void TwacquireTest::SetUp() {
     for (const char* key : {"Model", "Feeder", "Pages", "Adapter", "Picture", "LineDelay", "Log",
                             "InquiryStatus", "NotReadyPolls", "StartFaultPass", "StartFaultStatus",
                             "StartRefusals", "ReadFaultLine", "ReadFaultStatus", "ReadFaultPass",
-                            "ReadFaultCount", "ZeroLineCount", "EscapeAfterLines"})
+                            "ReadFaultCount", "ReadFaultPage", "ZeroLineCount", "EscapeAfterLines"})
         ini_.Remove(kScanner, key);
     // The last settings the data source keeps for the scanner model.
     for (const char* section : {"ZEB-A100CX", "ZEB-B200CX", "ZEB-C300CX", "ZEB-D400CX"})
