@@ -17,6 +17,10 @@ namespace {
 
 constexpr UINT_PTR kPassRetryTimer = 1;
 constexpr UINT kPassRetryMillis = 5000;
+// How long a later pass whose start the scanner refuses is tried again. A
+// scanner that is only busy (moving its lamp back, say) answers within a few
+// seconds; one that still refuses after this has a real fault.
+constexpr ULONGLONG kPassRetryLimitMillis = 30000;
 // How long the scanner may answer "not ready" before a Start; after that the
 // wait counts as the user's abort so that a dead scanner cannot hang the host.
 constexpr DWORD kReadyWaitMillis = 30000;
@@ -107,6 +111,20 @@ void FailJob(int stringId, uint16_t conditionCode) {
     Cancel();
 }
 
+namespace {
+
+// The message for a status the scanner refused a start with.
+int StartRefusalMessage(uint16_t status) {
+    switch (status) {
+    case kStatusPaperJam: return 208;
+    case kStatusNoPaper: return 209;
+    case kStatusCoverOpen: return 210;
+    default: return 200;
+    }
+}
+
+}  // namespace
+
 bool StartFirstPass() {
     PreparePass();
     if (!WaitUntilReady()) {
@@ -126,7 +144,7 @@ bool StartFirstPass() {
     }
     switch (status) {
     case kStatusPaperJam:
-        FailJob(208, TWCC_OPERATIONERROR);
+        FailJob(StartRefusalMessage(status), TWCC_OPERATIONERROR);
         break;
     case kStatusNoPaper:
         // After the first page of a batch an empty feeder simply ends it.
@@ -150,20 +168,28 @@ bool StartNextPass() {
     HWND window = g_session.setupWindow;
     if (window) SetTimer(window, kPassRetryTimer, kPassRetryMillis, nullptr);
     bool started = false;
+    uint16_t refusal = 0;
+    const ULONGLONG since = GetTickCount64();
     for (;;) {
         PumpJobMessages();
         if (g_job.AbortRequested) break;
         if (!WaitUntilReady()) break;
-        if (DriverStart(g_settings.Block) == 0) {
+        refusal = DriverStart(g_settings.Block);
+        if (refusal == 0) {
             started = TakeGeometry();
             break;
         }
+        if (GetTickCount64() - since > kPassRetryLimitMillis) break;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
     }
     if (window) KillTimer(window, kPassRetryTimer);
     if (!started) {
         if (g_job.AbortRequested) {
             Cancel();
+        } else if (refusal != 0) {
+            // Still refused: the scanner's own condition ends the job.
+            FailJob(StartRefusalMessage(refusal), TWCC_OPERATIONERROR);
+            g_session.returnCode = TWRC_FAILURE;
         } else {
             FailJob(200, TWCC_OPERATIONERROR);
         }

@@ -695,15 +695,29 @@ struct Kernels {
     InterleaveFn interleave = InterleaveScalar;
 };
 
-Kernels ChooseKernels() {
-    Kernels k;
+// The newest instructions of the processor.
+AssemblyInstructions ProcessorAssemblyInstructions() {
 #if ASSEMBLY_X86
     __builtin_cpu_init();
-    if (__builtin_cpu_supports("ssse3")) {
+    if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+        __builtin_cpu_supports("avx512vbmi"))
+        return AssemblyInstructions::Avx512Vbmi;
+    if (__builtin_cpu_supports("avx2")) return AssemblyInstructions::Avx2;
+    if (__builtin_cpu_supports("ssse3")) return AssemblyInstructions::Ssse3;
+#endif
+    return AssemblyInstructions::Baseline;
+}
+
+// The forms of the loops that use instructions up to `newest`.
+Kernels ChooseKernels(AssemblyInstructions newest) {
+    Kernels k;
+    (void)newest;
+#if ASSEMBLY_X86
+    if (newest >= AssemblyInstructions::Ssse3) {
         k.place = PlaceSsse3;
         k.interleave = InterleaveSsse3;
     }
-    if (__builtin_cpu_supports("avx2")) {
+    if (newest >= AssemblyInstructions::Avx2) {
         // A plain copy stays memmove.
         k.row[0][1] = RowAvx2<Op::Copy, true>;
         k.row[1][0] = RowAvx2<Op::Invert, false>;
@@ -723,8 +737,7 @@ Kernels ChooseKernels() {
         k.place = PlaceAvx2;
         k.interleave = InterleaveAvx2;
     }
-    if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
-        __builtin_cpu_supports("avx512vbmi")) {
+    if (newest >= AssemblyInstructions::Avx512Vbmi) {
         // A plain copy stays memmove.
         k.row[0][1] = RowVbmi<Op::Copy, true>;
         k.row[1][0] = RowVbmi<Op::Invert, false>;
@@ -747,10 +760,10 @@ Kernels ChooseKernels() {
     return k;
 }
 
-const Kernels& Fast() {
-    static const Kernels kernels = ChooseKernels();
-    return kernels;
-}
+Kernels gKernels = ChooseKernels(ProcessorAssemblyInstructions());
+AssemblyInstructions gAssemblyInstructions = ProcessorAssemblyInstructions();
+
+const Kernels& Fast() { return gKernels; }
 
 RowFn RowFor(const LineTransform& t) {
     return Fast().row[static_cast<int>(t.Op)][t.Reverse ? 1 : 0];
@@ -765,6 +778,13 @@ void ZeroPadding(uint8_t* row, size_t used, size_t rowBytes) {
 }
 
 }  // namespace
+
+AssemblyInstructions AssembleWithInstructions(AssemblyInstructions newest) {
+    const AssemblyInstructions processor = ProcessorAssemblyInstructions();
+    gAssemblyInstructions = newest < processor ? newest : processor;
+    gKernels = ChooseKernels(gAssemblyInstructions);
+    return gAssemblyInstructions;
+}
 
 // ---- Pass geometry ---------------------------------------------------------
 

@@ -144,6 +144,15 @@ void MirrorLine(std::span<uint8_t> line, PixelKind kind);
 
 // ---- Conversion of the raw lines of a pass --------------------------------
 
+// The instructions the conversion, placing and interleaving loops may use
+// beyond the baseline: byte shuffles (SSSE3), 32-byte vectors (AVX2) and
+// 64-byte byte permutes (AVX-512 VBMI). By default they use the newest the
+// processor has. Every choice gives the same bytes; tests compare them.
+// Takes the newest allowed, gives the newest now in use (never more than the
+// processor has).
+enum class AssemblyInstructions { Baseline, Ssse3, Avx2, Avx512Vbmi };
+AssemblyInstructions AssembleWithInstructions(AssemblyInstructions newest);
+
 struct LineOptions {
     bool Invert = false;  // `IsInvert`
     bool Mirror = false;  // `FeederSelected`

@@ -21,7 +21,12 @@ mkdir -p "$work"
 export WINEPREFIX=$work/prefix
 "$wine_install" "$WINEPREFIX" TWAIN_64/PAVO >/dev/null || fail "no prefix"
 windir=$WINEPREFIX/drive_c/windows
-product=$windir/TWAIN_64/PAVO
+# The folder Wine made for its source managers, the only one a standard
+# manager enumerates; nothing may have made another spelling beside it.
+product=$windir/twain_64/PAVO
+[ -d "$product" ] || fail "wine-install did not use Wine's own twain_64"
+[ "$(find "$windir" -maxdepth 1 -iname twain_64 | wc -l)" = 1 ] ||
+  fail "two spellings of twain_64: $(find "$windir" -maxdepth 1 -iname twain_64)"
 mapfile -t files < <(msiinfo export "$package" File | awk -F'\t' 'NR > 3 { n = $3; sub(/.*\|/, "", n); print n }')
 zeb() {  # the value of a ZEBINFO key, or "<none>"
   awk -v key="$1" 'BEGIN { IGNORECASE = 1 } /^\[/ { s = ($0 ~ /^\[ZEBINFO\]/) }

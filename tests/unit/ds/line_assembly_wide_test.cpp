@@ -1,11 +1,14 @@
 // Line assembly on lines as wide as real scans: every vector form must give
 // exactly the bytes of the plain byte-by-byte definitions, at every line
-// length around the vector widths and with mirroring.
+// length around the vector widths and with mirroring. Every test runs once
+// for each set of instructions the loops may be held to, so each form is
+// checked on a processor that has the newer ones.
 #include "ds/acquire/line_assembly.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
+#include <string>
 #include <vector>
 
 namespace {
@@ -71,9 +74,31 @@ std::vector<LineTransform> Transforms() {
     return all;
 }
 
+// Holds the loops to one set of instructions for a test, and lets them use
+// the processor's newest again afterwards.
+class WideLines : public ::testing::TestWithParam<AssemblyInstructions> {
+protected:
+    void SetUp() override {
+        if (AssembleWithInstructions(GetParam()) != GetParam())
+            GTEST_SKIP() << "the processor lacks these instructions";
+    }
+    void TearDown() override { AssembleWithInstructions(AssemblyInstructions::Avx512Vbmi); }
+};
+
+std::string FormName(const ::testing::TestParamInfo<AssemblyInstructions>& info) {
+    static const char* const kNames[] = {"Baseline", "Ssse3", "Avx2", "Avx512Vbmi"};
+    return kNames[static_cast<int>(info.param)];
+}
+
 }  // namespace
 
-TEST(WideLines, ConvertLinesMatchesTheTable) {
+INSTANTIATE_TEST_SUITE_P(EveryForm, WideLines,
+                         ::testing::Values(AssemblyInstructions::Baseline,
+                                           AssemblyInstructions::Ssse3, AssemblyInstructions::Avx2,
+                                           AssemblyInstructions::Avx512Vbmi),
+                         FormName);
+
+TEST_P(WideLines, ConvertLinesMatchesTheTable) {
     for (const LineTransform& t : Transforms())
         for (size_t n : kLengths) {
             const std::vector<uint8_t> raw = Noise(3 * n, static_cast<unsigned>(n));
@@ -90,7 +115,7 @@ TEST(WideLines, ConvertLinesMatchesTheTable) {
         }
 }
 
-TEST(WideLines, ComponentLinesFillOnlyTheirByte) {
+TEST_P(WideLines, ComponentLinesFillOnlyTheirByte) {
     for (const LineTransform& t : Transforms())
         for (size_t n : kLengths)
             for (size_t byte = 0; byte < 3; ++byte) {
@@ -114,7 +139,7 @@ TEST(WideLines, ComponentLinesFillOnlyTheirByte) {
             }
 }
 
-TEST(WideLines, InterleavedRowsTakeTheComponentsInOrder) {
+TEST_P(WideLines, InterleavedRowsTakeTheComponentsInOrder) {
     for (size_t n : kLengths) {
         const std::vector<uint8_t> a = Noise(2 * n, 1), b = Noise(2 * n, 2), c = Noise(2 * n, 3);
         const size_t rowBytes = (3 * n + 3) & ~size_t{3};
@@ -138,7 +163,7 @@ TEST(WideLines, InterleavedRowsTakeTheComponentsInOrder) {
     }
 }
 
-TEST(WideLines, CurveAppliedInPlace) {
+TEST_P(WideLines, CurveAppliedInPlace) {
     const ToneCurve curve = Scrambled();
     for (size_t n : kLengths) {
         std::vector<uint8_t> line = Noise(n, 9);
@@ -148,7 +173,7 @@ TEST(WideLines, CurveAppliedInPlace) {
     }
 }
 
-TEST(WideLines, TablesThatSplitIntoNibblesAreLookedUpByNibble) {
+TEST_P(WideLines, TablesThatSplitIntoNibblesAreLookedUpByNibble) {
     using O = LineTransform::Operation;
     const LineOptions mirror{false, true}, both{true, true};
     EXPECT_EQ(MakeLineTransform(PixelKind::Bit, Delivery::Native, mirror, IdentityCurve()).Op,
@@ -168,7 +193,7 @@ TEST(WideLines, TablesThatSplitIntoNibblesAreLookedUpByNibble) {
               O::Invert);
 }
 
-TEST(WideLines, InversionInPlace) {
+TEST_P(WideLines, InversionInPlace) {
     for (size_t n : kLengths) {
         std::vector<uint8_t> line = Noise(n, 10);
         const std::vector<uint8_t> raw = line;
@@ -178,7 +203,7 @@ TEST(WideLines, InversionInPlace) {
     }
 }
 
-TEST(WideLines, EveryTableAppliedInPlace) {
+TEST_P(WideLines, EveryTableAppliedInPlace) {
     for (const ToneCurve& curve : {Scrambled(), RotatedXor(), AlmostRotatedXor(), IdentityCurve()})
         for (size_t n : kLengths) {
             std::vector<uint8_t> line = Noise(n, 11);
@@ -190,7 +215,7 @@ TEST(WideLines, EveryTableAppliedInPlace) {
 
 // Every byte value at every position of a step, forwards and mirrored: the
 // look-ups must hold for all 256 entries, not only for the ones noise hits.
-TEST(WideLines, EveryByteValueThroughEveryTable) {
+TEST_P(WideLines, EveryByteValueThroughEveryTable) {
     std::vector<uint8_t> raw(256 * 3 + 5);
     for (size_t i = 0; i < raw.size(); ++i) raw[i] = static_cast<uint8_t>(i * 7);
     for (const LineTransform& t : Transforms()) {

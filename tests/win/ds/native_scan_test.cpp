@@ -2,6 +2,7 @@
 // scanner delivered for the same request, and the device conditions a scan
 // can meet on the way.
 #include "tests/win/ds/acquisition_fixture.h"
+#include "tests/win/ds/notification_recorder.h"
 
 #include "ds/acquire/scan_job.h"
 #include "ds/twain/acquisition.h"
@@ -172,6 +173,23 @@ TEST_F(NativeScanTest, AGreenPassTheScannerKeepsRefusingWaitsUntilEsc) {
     EXPECT_EQ(log.find("pass=3"), std::string::npos) << "blue never started";
     EXPECT_NE(log.rfind("7 Stop"), std::string::npos);
     EXPECT_EQ(g_settings.ColorPass, 1);
+}
+
+TEST_F(NativeScanTest, AGreenPassStillRefusedAfterHalfAMinuteEndsWithTheScannersCondition) {
+    NotificationRecorder manager;
+    MessageBoxWatcher watcher;
+    ini_.Set(kScanner, "StartRefusals", "1000000");
+    ini_.Set(kScanner, "StartRefusalStatus", "0x8217");  // paper jam
+    StartNativeScan(TWPT_RGB);
+    const ULONGLONG since = GetTickCount64();
+    EXPECT_EQ(TakeNative(TWRC_FAILURE), nullptr) << "the transfer call returns";
+    EXPECT_GE(GetTickCount64() - since, 30000u) << "a busy scanner has had its time";
+    EXPECT_EQ(Status(), TWCC_OPERATIONERROR);
+    EXPECT_FALSE(g_job.Started);
+    ASSERT_TRUE(watcher.WaitFor(1));
+    EXPECT_EQ(watcher.Boxes()[0].text, " Paper Jammed in Automatic Document Feeder");
+    const std::vector<TW_UINT16> sent = manager.Messages();
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), MSG_CLOSEDSREQ), 1);
 }
 
 TEST_F(NativeScanTest, AGreenPassRefusedAFewTimesIsRetriedQuietly) {
