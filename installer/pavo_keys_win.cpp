@@ -2,14 +2,16 @@
 //   install VERSION [MANAGER...]  writes the ZEBINFO keys WIN.INI does not
 //       have yet and the version, and copies each source manager of the
 //       product folder into the system folder where none is there yet;
+//       Where the user has no default TWAIN source, the scanner becomes it;
 //   remove  takes away the keys it added that still hold the value it
-//       wrote, and the source managers it copied.
+//       wrote (the default source too), and the source managers it copied.
 // What it added is kept in the registry between the two. Exit code 0 on
 // success.
 #include <windows.h>
 
 #include "installer/zebinfo_keys.h"
 
+#include <optional>
 #include <string>
 
 namespace {
@@ -17,6 +19,10 @@ namespace {
 constexpr char kRecordKey[] = "Software\\PAVO TWAIN Data Source";
 constexpr char kRecordValue[] = "AddedKeys";
 constexpr char kCopiedValue[] = "CopiedFiles";
+constexpr char kDefaultValue[] = "DefaultSource";
+// Where source managers look for the source to offer first.
+constexpr char kTwainSection[] = "TWAIN";
+constexpr char kDefaultSourceKey[] = "Default Source";
 
 ZebinfoValues ReadValues() {
     ZebinfoValues values;
@@ -71,11 +77,28 @@ bool CopyManager(const std::string& name, std::string& copied) {
     return true;
 }
 
+std::optional<std::string> DefaultSource() {
+    char text[300] = {};
+    GetProfileStringA(kTwainSection, kDefaultSourceKey, "\x01", text, sizeof text);
+    if (std::string(text) == "\x01") return std::nullopt;
+    return std::string(text);
+}
+
+// The source is named by its brand, the product name it reports.
+bool BecomeDefaultSourceWhereNone() {
+    if (DefaultSource()) return true;
+    char brand[300] = {};
+    GetProfileStringA(kZebinfoSection, "BRAND", "Tavlen", brand, sizeof brand);
+    return WriteProfileStringA(kTwainSection, kDefaultSourceKey, brand) &&
+           WriteRecord(kDefaultValue, brand);
+}
+
 int Install(int count, char** managers, const std::string& packageVersion) {
     const std::vector<KeyWrite> writes = KeysToWrite(ReadValues(), VersionText(packageVersion));
     for (const KeyWrite& w : writes)
         if (!WriteProfileStringA(kZebinfoSection, w.name.c_str(), w.value.c_str())) return 2;
     if (!WriteRecord(kRecordValue, RecordAdded(ReadRecord(kRecordValue), writes))) return 3;
+    if (!BecomeDefaultSourceWhereNone()) return 2;
     std::string copied = ReadRecord(kCopiedValue);
     for (int i = 0; i < count; ++i)
         if (!CopyManager(managers[i], copied)) return 4;
@@ -85,6 +108,9 @@ int Install(int count, char** managers, const std::string& packageVersion) {
 int Remove() {
     for (const std::string& name : KeysToRemove(ReadValues(), ReadRecord(kRecordValue)))
         WriteProfileStringA(kZebinfoSection, name.c_str(), nullptr);
+    const std::string ownDefault = ReadRecord(kDefaultValue);
+    if (!ownDefault.empty() && DefaultSource() == ownDefault)
+        WriteProfileStringA(kTwainSection, kDefaultSourceKey, nullptr);
     const std::string copied = ReadRecord(kCopiedValue);
     for (size_t start = 0; start < copied.size();) {
         size_t end = copied.find(';', start);

@@ -28,12 +28,23 @@ void SortSourcePaths(std::vector<std::string>& paths) {
                      [](const std::string& a, const std::string& b) { return SourcePathLess(a, b); });
 }
 
+namespace {
+
+// A name without the blanks at its end, which a profile setting cannot keep.
+std::string_view WithoutTrailingBlanks(std::string_view name) {
+    while (!name.empty() && (name.back() == ' ' || name.back() == '\t')) name.remove_suffix(1);
+    return name;
+}
+
+}  // namespace
+
 std::optional<size_t> DefaultSourceIndex(const std::vector<std::string>& productNames,
                                          std::string_view preferred) {
     if (productNames.empty()) return std::nullopt;
+    preferred = WithoutTrailingBlanks(preferred);
     if (!preferred.empty()) {
         for (size_t i = 0; i < productNames.size(); ++i)
-            if (productNames[i] == preferred) return i;
+            if (WithoutTrailingBlanks(productNames[i]) == preferred) return i;
     }
     return 0;
 }

@@ -19,7 +19,8 @@ bool SourcePathLess(std::string_view a, std::string_view b);
 void SortSourcePaths(std::vector<std::string>& paths);
 
 // The default source among the product names of the listed sources: the one
-// whose name equals `preferred` (as set in WIN.INI), otherwise the first.
+// whose name equals `preferred` (as set in WIN.INI, which keeps no blanks at
+// the end of a value: they are not compared), otherwise the first.
 // Nothing when there are no sources.
 std::optional<size_t> DefaultSourceIndex(const std::vector<std::string>& productNames,
                                          std::string_view preferred);

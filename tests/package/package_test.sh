@@ -28,11 +28,12 @@ product=$windir/twain_64/PAVO
 [ "$(find "$windir" -maxdepth 1 -iname twain_64 | wc -l)" = 1 ] ||
   fail "two spellings of twain_64: $(find "$windir" -maxdepth 1 -iname twain_64)"
 mapfile -t files < <(msiinfo export "$package" File | awk -F'\t' 'NR > 3 { n = $3; sub(/.*\|/, "", n); print n }')
-zeb() {  # the value of a ZEBINFO key, or "<none>"
-  awk -v key="$1" 'BEGIN { IGNORECASE = 1 } /^\[/ { s = ($0 ~ /^\[ZEBINFO\]/) }
+ini() {  # the value of a WIN.INI key in a section, or "<none>"
+  awk -v section="[$1]" -v key="$2" '/^\[/ { s = (index(tolower($0), tolower(section)) == 1) }
     s && index($0, key "=") == 1 { print substr($0, length(key) + 2); found = 1 }
     END { if (!found) print "<none>" }' "$windir/win.ini" 2>/dev/null | tr -d '\r' | head -1
 }
+zeb() { ini ZEBINFO "$1"; }
 uninstall_entries() {
   wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null |
     tr -d '\r' | grep -c 'PAVO Flatbed Scanner TWAIN Data Source'
@@ -44,6 +45,8 @@ for f in "${files[@]}"; do [ -f "$product/$f" ] || fail "$f was not installed"; 
 echo "  $(ls "$product" | wc -l) files in the product folder"
 [ -f "$windir/system32/TWAINDSM.dll" ] || fail "the source manager was not put into system32"
 [ "$(zeb BRAND)" = Tavlen ] || fail "BRAND is $(zeb BRAND)"
+# Beside Wine's own sources the scanner is the one offered first.
+[ "$(ini TWAIN 'Default Source')" = Tavlen ] || fail "Default Source is $(ini TWAIN 'Default Source')"
 [ "$(zeb VERSION)" = V1.0 ] || fail "VERSION is $(zeb VERSION)"
 [ "$(uninstall_entries)" -ge 1 ] || fail "no uninstall entry"
 list=$(wine "$twacquire" --list 2>&1 | tr -d '\r')
@@ -75,6 +78,7 @@ for f in "${files[@]}"; do [ ! -e "$product/$f" ] || fail "$f is left behind"; d
 [ ! -e "$windir/system32/TWAINDSM.dll" ] || fail "the source manager is left behind"
 [ "$(uninstall_entries)" = 0 ] || fail "the uninstall entry is left behind"
 [ "$(zeb BRAND)" = "<none>" ] || fail "BRAND is left behind"
+[ "$(ini TWAIN 'Default Source')" = "<none>" ] || fail "the default source is left behind"
 [ "$(zeb LANGUAGE)" = German ] || fail "the user's language was removed"
 [ -f "$windir/TWAIN/PAVO/MINE.PAR" ] || fail "the setting file was removed"
 grep -q '^\[ZEB-A100CX\]' "$windir/win.ini" || fail "the model's settings were removed"

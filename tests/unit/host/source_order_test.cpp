@@ -31,6 +31,8 @@ TEST(SourceOrder, DefaultIsTheSourceNamedInTheSettings) {
     const std::vector<std::string> names = {"Flatbed", "Tavlen", "Camera"};
     EXPECT_EQ(DefaultSourceIndex(names, "Tavlen"), 1u);
     EXPECT_EQ(DefaultSourceIndex(names, "Camera"), 2u);
+    // WIN.INI drops the blank a source may end its name with.
+    EXPECT_EQ(DefaultSourceIndex({"Flatbed", "Tavlen "}, "Tavlen"), 1u);
 }
 
 TEST(SourceOrder, DefaultIsTheFirstWhenTheSettingNamesNoInstalledSource) {
