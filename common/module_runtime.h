@@ -1,7 +1,9 @@
 // What a module built with the static C++ runtime hands back when it is
 // unloaded. The runtime keeps an emergency pool for exceptions (about 73 KB)
 // that nothing frees at unload; a module that a host loads at every open or
-// a dialog loaded at every use would leave one pool behind each time.
+// a dialog loaded at every use would leave one pool behind each time. Only
+// for modules linked with their own static runtime (as every module here
+// is): with a shared runtime the pool belongs to everyone in the process.
 #pragma once
 
 #include <windows.h>

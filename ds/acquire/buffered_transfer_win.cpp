@@ -422,11 +422,13 @@ template <typename Step>
 void WithWorkingMemory(Step step) {
     try {
         step();
+        return;
     } catch (const std::bad_alloc&) {
-        Fail(109, TWCC_LOWMEMORY);
     } catch (const std::length_error&) {
-        Fail(109, TWCC_LOWMEMORY);
     }
+    // What the job holds goes before the message, which needs memory too.
+    CleanUpBufferedJob(true);
+    FailJob(109, TWCC_LOWMEMORY);
 }
 
 void TransferStrip(TW_IMAGEMEMXFER& reply, uint8_t* buffer, uint32_t length) {

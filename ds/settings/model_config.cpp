@@ -67,16 +67,8 @@ void ReadSettingsKeys(const ProfileAccess& p, const std::string& section, ScanSe
     StoreFour(s.Contrast, ReadList(p, section, kContrastKey));
     TakeStoredScanMode(s, ReadKeyNumber(p, section, "ScanMode", "1013", 5));
     b.ScanRes = Word(ReadKeyNumber(p, section, "ScanRes", "300", 5));
-    // Scaling and the resolution preset are held to what the setup window
-    // can set: the scaling that keeps the output resolution within the
-    // model's range at the stored resolution, and presets 0 to 5.
-    const ScalingLimits scaling =
-        ScalingLimitsFor(b.ScanRes, ResolutionLimitsFor(s.ModelCode, false, false));
-    const long lowest = std::max<long>(1, scaling.minimum);
-    s.Scaling = Word(std::clamp<long>(ReadKeyNumber(p, section, "Scaling", "100", 5), lowest,
-                                      std::max<long>(lowest, scaling.maximum)));
-    s.DpiScale =
-        Word(std::clamp<long>(ReadKeyNumber(p, section, "DpiScale", dpiScaleDefault, 5), 0, 5));
+    s.Scaling = Word(ReadKeyNumber(p, section, "Scaling", "100", 5));
+    s.DpiScale = Word(ReadKeyNumber(p, section, "DpiScale", dpiScaleDefault, 5));
     b.Velocity = Word(ReadKeyNumber(p, section, "Velocity", "1", 4));
     s.PrescanMode = Word(ReadKeyNumber(p, section, "PrescanMode", "0", 2));
     s.UnitFlag = static_cast<uint32_t>(ReadKeyNumber(p, section, "UnitFlag", "0", 2));
@@ -146,6 +138,18 @@ bool WriteSettingsKeys(const ProfileAccess& p, const std::string& section, const
 void LoadModelSettings(const ProfileAccess& profile, const std::string& section,
                        ScanSettings& settings) {
     ReadSettingsKeys(profile, section, settings, "0");
+    // Scaling and the resolution preset are held to what the setup window
+    // can set: the scaling that keeps the output resolution within the
+    // model's range at the stored resolution, and presets 0 to 5 (a value
+    // read as a word: -1 is 65535).
+    const ScalingLimits scaling =
+        ScalingLimitsFor(settings.Block.ScanRes, ResolutionLimitsFor(settings.ModelCode, false, false));
+    const uint16_t lowest = std::max<uint16_t>(1, scaling.minimum);
+    const long stored = static_cast<int16_t>(settings.Scaling);
+    settings.Scaling = static_cast<uint16_t>(
+        std::clamp<long>(stored, lowest, std::max<uint16_t>(lowest, scaling.maximum)));
+    const long preset = static_cast<int16_t>(settings.DpiScale);
+    settings.DpiScale = static_cast<uint16_t>(std::clamp<long>(preset, 0, 5));
 }
 
 void SaveModelSettings(const ProfileAccess& profile, const ScanSettings& settings,

@@ -81,8 +81,9 @@ TW_IMAGEINFO ImageInfoFor(const ScanSettings& settings, const ScanJob& job, uint
     // What the pixels were sampled at: the scan resolution times the
     // interpolation applied on the way out.
     const uint32_t sampled = uint32_t{settings.Block.ScanRes} * static_cast<uint32_t>(factor);
-    uint32_t r = settings.Resolution;
-    if (r == 198 || r == 201) r = 200;
+    uint32_t windowResolution = settings.Resolution;
+    if (windowResolution == 198 || windowResolution == 201) windowResolution = 200;
+    uint32_t r = windowResolution;
     if (!setupWindow) {
         // A host that chose the resolution itself gets the one its pixels
         // have, whatever scaling the stored settings held.
@@ -96,7 +97,7 @@ TW_IMAGEINFO ImageInfoFor(const ScanSettings& settings, const ScanJob& job, uint
             case 600: r = settings.DpiScale * 1200u; break;
             case 800: r = settings.DpiScale * 1600u; break;
             case 1200: r = settings.DpiScale * 2400u; break;
-            default: r = settings.Resolution; break;
+            default: r = windowResolution; break;
             }
         }
     }

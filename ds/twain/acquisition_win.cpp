@@ -93,7 +93,8 @@ bool StartAcquisition(HWND owner, const FilmSelection& film, const std::array<ui
     // for the description from inside the notification.
     static constexpr uint16_t kMechanisms[] = {TWSX_NATIVE, TWSX_FILE, TWSX_MEMORY};
     g_session.imageInfo =
-        ImageInfoFor(g_settings, g_job, kMechanisms[g_session.caps.xferMech % 3], owner != nullptr);
+        ImageInfoFor(g_settings, g_job, kMechanisms[g_session.caps.xferMech % 3],
+                     g_session.showUI != 0);
     NotifyXferReady();
     return true;
 }

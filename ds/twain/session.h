@@ -49,6 +49,8 @@ struct SourceSession {
     bool firstScanPending = false;
     // The transfer in state 7 has ended (delivered, cancelled or failed).
     bool transferEnded = false;
+    // A transfer call is under way (it pumps messages, so a host may call in).
+    bool transferRunning = false;
 
     HMODULE driverModule = nullptr;
     SpiCallProc driverEntry = nullptr;

@@ -28,16 +28,18 @@ void Answer(TW_UINT16 count) {
 // What every transfer does when it has ended: a failure also asks the host
 // to close the source; the state is 7 in every case.
 void AfterTransfer() {
-    if (g_session.returnCode == TWRC_FAILURE) {
-        FinishScan();
-        NotifyCloseRequest();
-    } else if (g_session.returnCode == TWRC_CANCEL ||
-               (g_session.returnCode == TWRC_XFERDONE && !PlanesRemain())) {
+    const bool failed = g_session.returnCode == TWRC_FAILURE;
+    if (failed || g_session.returnCode == TWRC_CANCEL ||
+        (g_session.returnCode == TWRC_XFERDONE && !PlanesRemain())) {
         // After a red or green plane the job goes on with the next plane.
         FinishScan();
     }
     g_session.transferEnded = g_session.returnCode != TWRC_SUCCESS;
     g_session.state = kState7Transferring;
+    // The transfer is over before the host hears of the failure: a host that
+    // answers at once may disable and close the source from inside.
+    g_session.transferRunning = false;
+    if (failed) NotifyCloseRequest();
 }
 
 }  // namespace
@@ -108,6 +110,7 @@ void MemoryXfer() {
         if (!buffer) {
             // The scan ends here as after any failed transfer.
             Fail(TWCC_SEQERROR);
+            AbandonTransfer();
             AfterTransfer();
             return;
         }

@@ -14,6 +14,7 @@
 #include "ds/ui/setup_commands.h"
 #include "ds/ui/setup_state.h"
 
+#include <algorithm>
 #include <cstring>
 #include <span>
 
@@ -119,6 +120,10 @@ BOOL OnInitDialog(HWND window) {
     const bool native = g_session.caps.xferMech == TWSX_NATIVE;
     g_setup.limits = ResolutionLimitsFor(g_settings.ModelCode, native, false);
     g_setup.initialLimits = g_setup.limits;
+    // A stored scaling the bar could not set is held to the bar's range.
+    const ScalingLimits scaling = ScalingLimitsFor(g_settings.Resolution, g_setup.limits);
+    g_settings.Scaling = std::clamp(g_settings.Scaling, scaling.minimum,
+                                    std::max(scaling.minimum, scaling.maximum));
     g_setup.initialResolution = g_settings.Resolution;
 
     FillList(1037, 643, 4);

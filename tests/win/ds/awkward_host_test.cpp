@@ -110,13 +110,17 @@ TEST_F(AwkwardHostTest, AHostAnsweringTheNotificationAtOnceGetsTheImageAndEachCa
 
 namespace {
 
-// A window of the host that asks the source for its status whenever it is
-// told to, as a host's window procedure may while the source pumps.
+// A window of the host that asks the source for its status and then tries
+// to close it whenever it is told to, as a host's window procedure may while
+// the source pumps.
+TW_UINT16 g_closedInside = 0;
 LRESULT CALLBACK AskingWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_APP) {
         auto* status = reinterpret_cast<TW_STATUS*>(lParam);
         TW_IDENTITY* app = reinterpret_cast<TW_IDENTITY*>(GetWindowLongPtrA(window, GWLP_USERDATA));
         DS_Entry(app, DG_CONTROL, DAT_STATUS, MSG_GET, status);
+        // Ending the transfer from in here must wait until it returns.
+        g_closedInside = DS_Entry(app, DG_CONTROL, DAT_IDENTITY, MSG_CLOSEDS, nullptr);
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
@@ -146,6 +150,8 @@ TEST_F(AwkwardHostTest, AHostCallingInWhileTheNativeScanPumpsStillReceivesItsBit
     TW_HANDLE bitmap = nullptr;
     EXPECT_EQ(Call(DG_IMAGE, DAT_IMAGENATIVEXFER, MSG_GET, &bitmap), TWRC_XFERDONE);
     EXPECT_EQ(asked.status.ConditionCode, TWCC_SUCCESS) << "the inner call was answered";
+    EXPECT_EQ(g_closedInside, TWRC_FAILURE) << "no close in the middle of the transfer";
+    EXPECT_EQ(g_session.state, kState7Transferring) << "the source is still open";
     EXPECT_EQ(asked.guard, 0xC0FFEEu);
     ASSERT_NE(bitmap, nullptr);
     auto* header = static_cast<BITMAPINFOHEADER*>(GlobalLock(static_cast<HGLOBAL>(bitmap)));
@@ -170,13 +176,19 @@ TEST_F(AwkwardHostTest, StripsAskedForAfterTheLastAreRefusedWithoutANewScan) {
     EXPECT_EQ(g_session.state, kState5Enabled);
 }
 
-TEST_F(AwkwardHostTest, AHostBufferThatCannotBeLockedEndsTheScanAndAsksToClose) {
+TEST_F(AwkwardHostTest, AHostBufferThatCannotBeLockedMidwayEndsTheScanAndTheNextScanIsWhole) {
     NotificationRecorder manager;
-    StartScan(TWSX_MEMORY, TWPT_GRAY);
+    const std::string log = wintest::TempPath("requests.log");
+    ini_.Set(kScanner, "Log", log);
+    StartScan(TWSX_MEMORY, TWPT_RGB, TWPC_CHUNKY);
+    std::vector<uint8_t> buffer(16 * 1024);
+    TW_IMAGEMEMXFER xfer{};
+    xfer.Memory = {TWMF_APPOWNS | TWMF_POINTER, static_cast<TW_UINT32>(buffer.size()), buffer.data()};
+    ASSERT_EQ(Call(DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, &xfer), TWRC_SUCCESS);
+
     // A movable block of no size is discarded: it cannot be locked.
     HGLOBAL discarded = GlobalAlloc(GMEM_MOVEABLE, 0);
     ASSERT_NE(discarded, nullptr);
-    TW_IMAGEMEMXFER xfer{};
     xfer.Memory = {TWMF_APPOWNS | TWMF_HANDLE, 64 * 1024, discarded};
     EXPECT_EQ(Call(DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, &xfer), TWRC_FAILURE);
     EXPECT_EQ(Status(), TWCC_SEQERROR);
@@ -185,6 +197,56 @@ TEST_F(AwkwardHostTest, AHostBufferThatCannotBeLockedEndsTheScanAndAsksToClose) 
     const std::vector<TW_UINT16> sent = manager.Messages();
     EXPECT_EQ(std::count(sent.begin(), sent.end(), MSG_CLOSEDSREQ), 1);
     GlobalFree(discarded);
+    const auto text = wintest::ReadWholeFile(log);
+    EXPECT_NE(std::string(text.begin(), text.end()).rfind("7 Stop"), std::string::npos)
+        << "the scanner was stopped";
+
+    // The host carries on: the next scan is a whole image of its own.
+    TW_PENDINGXFERS pending{};
+    Call(DG_CONTROL, DAT_PENDINGXFERS, MSG_ENDXFER, &pending);
+    Call(DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, nullptr);
+    ASSERT_EQ(EnableWithoutUi(), TWRC_SUCCESS);
+    TW_IMAGEINFO info{};
+    ASSERT_EQ(Call(DG_IMAGE, DAT_IMAGEINFO, MSG_GET, &info), TWRC_SUCCESS);
+    uint32_t rows = 0;
+    TW_UINT16 rc;
+    do {
+        xfer.Memory = {TWMF_APPOWNS | TWMF_POINTER, static_cast<TW_UINT32>(buffer.size()),
+                       buffer.data()};
+        rc = Call(DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, &xfer);
+        rows += xfer.Rows;
+    } while (rc == TWRC_SUCCESS);
+    EXPECT_EQ(rc, TWRC_XFERDONE);
+    EXPECT_EQ(rows, static_cast<uint32_t>(info.ImageLength));
+    DeleteFileA(log.c_str());
+}
+
+namespace {
+
+// A manager that hands the host MSG_CLOSEDSREQ at once, and a host that
+// disables and closes the source right there.
+TW_IDENTITY* g_closingApp = nullptr;
+void CloseAtOnce(TW_UINT16 message) {
+    if (message != MSG_CLOSEDSREQ) return;
+    DS_Entry(g_closingApp, DG_CONTROL, DAT_USERINTERFACE, MSG_DISABLEDS, nullptr);
+    DS_Entry(g_closingApp, DG_CONTROL, DAT_IDENTITY, MSG_CLOSEDS, nullptr);
+}
+
+}  // namespace
+
+TEST_F(AwkwardHostTest, AHostClosingTheSourceFromInsideTheCloseRequestCanOpenItAgain) {
+    NotificationRecorder manager;
+    g_closingApp = &app_;
+    manager.ReactWith(CloseAtOnce);
+    StartScan(TWSX_MEMORY, TWPT_GRAY);
+    HGLOBAL discarded = GlobalAlloc(GMEM_MOVEABLE, 0);
+    TW_IMAGEMEMXFER xfer{};
+    xfer.Memory = {TWMF_APPOWNS | TWMF_HANDLE, 64 * 1024, discarded};
+    EXPECT_EQ(Call(DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, &xfer), TWRC_FAILURE);
+    GlobalFree(discarded);
+    EXPECT_EQ(g_session.state, kState3Loaded) << "closed from inside, and it stays closed";
+    manager.ReactWith(nullptr);
+    EXPECT_EQ(Open(), TWRC_SUCCESS);
 }
 
 TEST_F(AwkwardHostTest, MemoryThatCannotBeHadForTheWorkingBuffersIsInsufficientMemory) {
