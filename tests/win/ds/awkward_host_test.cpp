@@ -9,7 +9,6 @@
 #include "ds/acquire/scan_job.h"
 #include "ds/twain/strings.h"
 
-#include <cstdlib>
 #include <new>
 #include <vector>
 
@@ -20,13 +19,19 @@ DWORD g_failingThread = 0;     // the thread whose large allocations fail
 size_t g_failFrom = ~size_t{0};  // from this size on
 }  // namespace
 
+// From the process heap, so that the compiler does not take the pair for a
+// mismatch of new and free.
 void* operator new(size_t size) {
     if (size >= g_failFrom && GetCurrentThreadId() == g_failingThread) throw std::bad_alloc();
-    if (void* p = std::malloc(size ? size : 1)) return p;
+    if (void* p = HeapAlloc(GetProcessHeap(), 0, size ? size : 1)) return p;
     throw std::bad_alloc();
 }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, size_t) noexcept { std::free(p); }
+void operator delete(void* p) noexcept {
+    if (p) HeapFree(GetProcessHeap(), 0, p);
+}
+void operator delete(void* p, size_t) noexcept {
+    if (p) HeapFree(GetProcessHeap(), 0, p);
+}
 
 namespace {
 
