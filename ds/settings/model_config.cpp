@@ -142,12 +142,8 @@ void LoadModelSettings(const ProfileAccess& profile, const std::string& section,
     // can set: the scaling that keeps the output resolution within the
     // model's range at the stored resolution, and presets 0 to 5 (a value
     // read as a word: -1 is 65535).
-    const ScalingLimits scaling =
-        ScalingLimitsFor(settings.Block.ScanRes, ResolutionLimitsFor(settings.ModelCode, false, false));
-    const uint16_t lowest = std::max<uint16_t>(1, scaling.minimum);
-    const long stored = static_cast<int16_t>(settings.Scaling);
-    settings.Scaling = static_cast<uint16_t>(
-        std::clamp<long>(stored, lowest, std::max<uint16_t>(lowest, scaling.maximum)));
+    settings.Scaling = HeldScaling(static_cast<int16_t>(settings.Scaling), settings.Block.ScanRes,
+                                   ResolutionLimitsFor(settings.ModelCode, false, false));
     const long preset = static_cast<int16_t>(settings.DpiScale);
     settings.DpiScale = static_cast<uint16_t>(std::clamp<long>(preset, 0, 5));
 }

@@ -13,8 +13,6 @@
 #include "ds/ui/setup_rules.h"
 #include "ds/ui/temp_drive_dialog.h"
 
-#include <algorithm>
-
 #include <cstring>
 #include <optional>
 #include <string>
@@ -126,11 +124,9 @@ void ScanWithoutDialog() {
     // A stored scaling is held to the limits the setup window would give
     // it at the host's resolution, so the output resolution stays within
     // what the model scans.
-    const ScalingLimits scaling = ScalingLimitsFor(
-        g_settings.Resolution, ResolutionLimitsFor(g_settings.ModelCode,
-                                                   g_session.caps.xferMech == TWSX_NATIVE, feeder));
-    g_settings.Scaling = std::clamp(g_settings.Scaling, std::max<uint16_t>(1, scaling.minimum),
-                                    std::max<uint16_t>(1, scaling.maximum));
+    g_settings.Scaling = HeldScaling(
+        g_settings.Scaling, g_settings.Resolution,
+        ResolutionLimitsFor(g_settings.ModelCode, g_session.caps.xferMech == TWSX_NATIVE, feeder));
 
     const std::array<uint16_t, 16> regions{};
     // Only "no page size" has a length of its own: the whole 14-inch glass.

@@ -82,7 +82,6 @@ void OpenSource() {
     // this one: no automatic feeding and planar strips until it asks.
     g_session.feederLoadedQueried = false;
     g_session.autoFeed = 0;
-    g_session.transferEnded = false;
     g_settings.ChunkyPixels = 0;
     g_languageIndex = ReadZebInfoLanguageIndex();
     if (!BindDriver()) {

@@ -19,7 +19,6 @@ void Notify(TW_UINT16 message) {
 
 void NotifyXferReady() {
     g_session.state = kState6XferReady;
-    g_session.transferEnded = false;
     Notify(MSG_XFERREADY);
 }
 

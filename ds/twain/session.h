@@ -47,7 +47,8 @@ struct SourceSession {
     bool feederLoadedQueried = false;
     TW_UINT32 autoFeed = 0;
     bool firstScanPending = false;
-    // The transfer in state 7 has ended (delivered, cancelled or failed).
+    // The transfer in state 7 has ended (delivered, cancelled or failed);
+    // set whenever state 7 is entered, read only there.
     bool transferEnded = false;
     // A transfer call is under way (it pumps messages, so a host may call in).
     bool transferRunning = false;

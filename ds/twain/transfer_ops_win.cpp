@@ -65,7 +65,6 @@ void EndPendingXfer() {
     }
     g_session.pendingCount = count;
     Answer(count);
-    g_session.transferEnded = false;
     g_session.state = count != 0 ? kState6XferReady : kState5Enabled;
 }
 
@@ -73,7 +72,6 @@ void ResetPendingXfers() {
     AbandonTransfer();
     g_session.pendingCount = 0;
     Answer(0);
-    g_session.transferEnded = false;
     g_session.state = kState5Enabled;
 }
 

@@ -32,6 +32,5 @@ void DisableSource() {
     // A transfer still under way ends here: the scanner is stopped and the
     // job's buffers and files go with it.
     if (g_session.state >= kState6XferReady) AbandonTransfer();
-    g_session.transferEnded = false;
     g_session.state = kState4Open;
 }

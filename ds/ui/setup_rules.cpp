@@ -49,6 +49,12 @@ ScalingLimits ScalingLimitsFor(uint16_t resolution, const ResolutionLimits& limi
             static_cast<uint16_t>(limits.maximum * 100 / resolution)};
 }
 
+uint16_t HeldScaling(long scaling, uint16_t resolution, const ResolutionLimits& limits) {
+    const ScalingLimits held = ScalingLimitsFor(resolution, limits);
+    const long lowest = std::max<long>(1, held.minimum);
+    return static_cast<uint16_t>(std::clamp<long>(scaling, lowest, std::max<long>(lowest, held.maximum)));
+}
+
 uint16_t ScrolledResolution(uint16_t modelCode, uint16_t resolution, ScrollAction action,
                             int thumb, const ResolutionLimits& limits) {
     const ResolutionStep s = ResolutionStepFor(modelCode, resolution);

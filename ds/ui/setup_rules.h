@@ -40,6 +40,8 @@ struct ScalingLimits {
 };
 // Scaling in percent that keeps the output resolution within the limits.
 ScalingLimits ScalingLimitsFor(uint16_t resolution, const ResolutionLimits& limits);
+// `scaling` held to those limits, and to at least 1 %.
+uint16_t HeldScaling(long scaling, uint16_t resolution, const ResolutionLimits& limits);
 
 // What a scroll bar was asked to do.
 enum class ScrollAction { LineLeft, LineRight, PageLeft, PageRight, Thumb, Leftmost, Rightmost, None };

@@ -14,7 +14,6 @@
 #include "ds/ui/setup_commands.h"
 #include "ds/ui/setup_state.h"
 
-#include <algorithm>
 #include <cstring>
 #include <span>
 
@@ -121,9 +120,7 @@ BOOL OnInitDialog(HWND window) {
     g_setup.limits = ResolutionLimitsFor(g_settings.ModelCode, native, false);
     g_setup.initialLimits = g_setup.limits;
     // A stored scaling the bar could not set is held to the bar's range.
-    const ScalingLimits scaling = ScalingLimitsFor(g_settings.Resolution, g_setup.limits);
-    g_settings.Scaling = std::clamp(g_settings.Scaling, scaling.minimum,
-                                    std::max(scaling.minimum, scaling.maximum));
+    g_settings.Scaling = HeldScaling(g_settings.Scaling, g_settings.Resolution, g_setup.limits);
     g_setup.initialResolution = g_settings.Resolution;
 
     FillList(1037, 643, 4);

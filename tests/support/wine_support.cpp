@@ -62,6 +62,19 @@ void WinIniKeys::Keep(const std::string& section, const std::string& key) {
     Remember(section, key);
 }
 
+void WinIniKeys::KeepSetupWindowKeys() {
+    for (const char* section : {"ZEB-A100CX", "ZEB-B200CX", "ZEB-C300CX", "ZEB-D400CX",
+                                "ZEB-A1000CX", "ZEB-A1000C", "ZEB-B200C", "ZEB-C300C",
+                                "ZEB-D400C"})
+        for (const char* key :
+             {"Length Unit", "PaperLength", "Frame Unit", "Frame", "Background Code",
+              "Background Unit", "Background Win_Num", "Brightness", "Contrast", "ScanMode",
+              "ScanRes", "Scaling", "DpiScale", "Velocity", "PrescanMode", "UnitFlag",
+              "IsInvert", "ScanSource", "Shadow", "hilight", "Midtone", "Ratio"})
+            Keep(section, key);
+    Keep("ZEBINFO", "VERSION");
+}
+
 std::string TempPath(const std::string& stem) {
     static unsigned counter = 0;
     char dir[MAX_PATH];

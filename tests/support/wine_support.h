@@ -35,6 +35,9 @@ public:
     // Remembers the present value of a key that the code under test may
     // write, so that it is put back too.
     void Keep(const std::string& section, const std::string& key);
+    // Keeps every key of the model sections that the setup window, its
+    // scans and prescans may write, and the version it stores.
+    void KeepSetupWindowKeys();
 
 private:
     struct Saved {

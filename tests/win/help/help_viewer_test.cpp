@@ -162,16 +162,7 @@ class OpenSetupWindow {
 public:
     explicit OpenSetupWindow(int language) {
         // Every key the window may write on its way is put back afterwards.
-        for (const char* section : {"ZEB-A100CX", "ZEB-B200CX", "ZEB-C300CX", "ZEB-D400CX",
-                                    "ZEB-A1000CX", "ZEB-A1000C", "ZEB-B200C", "ZEB-C300C",
-                                    "ZEB-D400C"})
-            for (const char* key :
-                 {"Length Unit", "PaperLength", "Frame Unit", "Frame", "Background Code",
-                  "Background Unit", "Background Win_Num", "Brightness", "Contrast", "ScanMode",
-                  "ScanRes", "Scaling", "DpiScale", "Velocity", "PrescanMode", "UnitFlag",
-                  "IsInvert", "ScanSource", "Shadow", "hilight", "Midtone", "Ratio"})
-                ini_.Keep(section, key);
-        ini_.Keep("ZEBINFO", "VERSION");
+        ini_.KeepSetupWindowKeys();
         ini_.Set("ZEBINFO", "LANGUAGE", LanguageName(language));
         if (source_.loaded() && source_.Open() == TWRC_SUCCESS && source_.Enable(true) == TWRC_SUCCESS)
             window_ = source_.SetupWindow();

@@ -23,13 +23,7 @@ class SetupWindowRunTest : public TwacquireTest {
 protected:
     void SetUp() override {
         TwacquireTest::SetUp();
-        for (const char* section : {"ZEB-A100CX", "ZEB-A1000CX", "ZEB-A1000C"})
-            for (const char* key : {"Length Unit", "PaperLength", "Frame Unit", "Frame",
-                                    "Background Code", "Background Unit", "Background Win_Num",
-                                    "Brightness", "Contrast", "Velocity", "PrescanMode",
-                                    "UnitFlag", "ScanSource", "Shadow", "hilight", "Midtone",
-                                    "Ratio"})
-                ini_.Keep(section, key);
+        ini_.KeepSetupWindowKeys();
     }
 };
 
